@@ -1,0 +1,138 @@
+#include "LightingChannel.h"
+
+#include <QDir>
+
+#include <dlfcn.h>
+
+namespace {
+template <typename F>
+bool resolve(void *handle, const char *name, F &target)
+{
+    void *symbol = dlsym(handle, name);
+    if (!symbol)
+        return false;
+    target = reinterpret_cast<F>(symbol);
+    return true;
+}
+
+HWData defaultHWData()
+{
+    HWData data = makeZeroHWData();
+    data.reset();
+    return data;
+}
+
+NotiEventData defaultNotiEvent()
+{
+    return defaultHWData().notiEvent;
+}
+} // namespace
+
+LightingChannel::LightingChannel()
+{
+    bindStandIns();
+}
+
+LightingChannel::~LightingChannel()
+{
+    // The library keeps a listener thread that may be inside a callback of ours;
+    // unloading it under that thread would pull the code away. It stays loaded.
+}
+
+void LightingChannel::bindStandIns()
+{
+    SharedDLL_init = [] {};
+    RegisterReceiveFunc = [](ReceiveIntFunc) {};
+    RegisterReceiveLightModeFunc = [](ReceiveIntFunc) {};
+    RegisterReceiveMemorySlotNumber = [](ReceiveIntFunc) {};
+    RegisterReceiveProfile = [](ReceiveIntFunc) {};
+    RegisterReceiveNotiEvent = [](ReceiveNotiEventFunc) {};
+    RegisterUIEventLightModeFunc = [](ReceiveIntFunc) {};
+    SetValueRGB = [](int, const COLORREF *, const float *, COLORREF, float, int) {};
+    SetValueLighting = [](int, int, int, int, bool) {};
+    SetSlotNumber = [](int, const int *) {};
+    SetProfile = [](int) {};
+    SetNotiEvent = [](NotiEventData) {};
+    SetSettingValue = [](std::uint64_t) {};
+    SetValueHWData = [](const HWData *) {};
+    SetValueSoftwareRGB = [](int, const COLORREF *, int) {};
+    SetValueSyncRGB = [](int, const COLORREF *) {};
+    Refresh_View = [] {};
+    GetValueHWData = [] { return defaultHWData(); };
+    GetNotiEvent = [] { return defaultNotiEvent(); };
+    GetSettingValue = [] { SettingData s; s.reset(); return s.pack(); };
+    GetProfile = [] { return 0; };
+    GetValueRGB = [](int) -> COLORREF * { return nullptr; };
+    GetValueBright = [](int) -> float * { return nullptr; };
+    GetValueSoftwareRGB = [](int) -> COLORREF * { return nullptr; };
+    GetValueSingleRGB = [](int) -> COLORREF { return 0; };
+    GetValueSingleBright = [](int) { return 0.0f; };
+    GetValueLightMode = [](int) { return int(kDefaultLightMode); };
+    GetValueColorMode = [](int) { return 0; };
+    GetValueLightSpeed = [](int) { return int(SpeedNormal); };
+    GetValueTurnOff = [](int) { return false; };
+    GetValueMemorySlotNumber = [](int module) { return module; };
+    GetValueSyncRGB = [](int) -> COLORREF * { return nullptr; };
+}
+
+bool LightingChannel::load(const QString &folder)
+{
+    if (m_handle)
+        return true;
+    const QString local = QDir(folder).filePath(QString::fromLatin1(libraryFileName()));
+    void *handle = dlopen(QFile::encodeName(local).constData(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle)
+        handle = dlopen(libraryFileName(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        m_error = QString::fromLocal8Bit(dlerror());
+        return false;
+    }
+    m_handle = handle;
+    if (!bindAll()) {
+        dlclose(m_handle);
+        m_handle = nullptr;
+        bindStandIns();
+        return false;
+    }
+    return true;
+}
+
+bool LightingChannel::bindAll()
+{
+    void *h = m_handle;
+    const bool ok = resolve(h, "SharedDLL_init", SharedDLL_init)
+        && resolve(h, "RegisterReceiveFunc", RegisterReceiveFunc)
+        && resolve(h, "RegisterReceiveLightModeFunc", RegisterReceiveLightModeFunc)
+        && resolve(h, "RegisterReceiveMemorySlotNumber", RegisterReceiveMemorySlotNumber)
+        && resolve(h, "RegisterReceiveProfile", RegisterReceiveProfile)
+        && resolve(h, "RegisterReceiveNotiEvent", RegisterReceiveNotiEvent)
+        && resolve(h, "RegisterUIEventLightModeFunc", RegisterUIEventLightModeFunc)
+        && resolve(h, "SetValueRGB", SetValueRGB)
+        && resolve(h, "SetValueLighting", SetValueLighting)
+        && resolve(h, "SetSlotNumber", SetSlotNumber)
+        && resolve(h, "SetProfile", SetProfile)
+        && resolve(h, "SetNotiEvent", SetNotiEvent)
+        && resolve(h, "SetSettingValue", SetSettingValue)
+        && resolve(h, "SetValueHWData", SetValueHWData)
+        && resolve(h, "SetValueSoftwareRGB", SetValueSoftwareRGB)
+        && resolve(h, "SetValueSyncRGB", SetValueSyncRGB)
+        && resolve(h, "Refresh_View", Refresh_View)
+        && resolve(h, "GetValueHWData", GetValueHWData)
+        && resolve(h, "GetNotiEvent", GetNotiEvent)
+        && resolve(h, "GetSettingValue", GetSettingValue)
+        && resolve(h, "GetProfile", GetProfile)
+        && resolve(h, "GetValueRGB", GetValueRGB)
+        && resolve(h, "GetValueBright", GetValueBright)
+        && resolve(h, "GetValueSoftwareRGB", GetValueSoftwareRGB)
+        && resolve(h, "GetValueSingleRGB", GetValueSingleRGB)
+        && resolve(h, "GetValueSingleBright", GetValueSingleBright)
+        && resolve(h, "GetValueLightMode", GetValueLightMode)
+        && resolve(h, "GetValueColorMode", GetValueColorMode)
+        && resolve(h, "GetValueLightSpeed", GetValueLightSpeed)
+        && resolve(h, "GetValueTurnOff", GetValueTurnOff)
+        && resolve(h, "GetValueMemorySlotNumber", GetValueMemorySlotNumber)
+        && resolve(h, "GetValueSyncRGB", GetValueSyncRGB);
+    if (!ok)
+        m_error = QStringLiteral("missing symbol: ") + QString::fromLocal8Bit(dlerror());
+    return ok;
+}

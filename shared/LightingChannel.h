@@ -1,0 +1,64 @@
+// The programs' binding of the channel library. The library is loaded at run time
+// from the program's own folder; when it is missing, every operation goes to a
+// stand-in that stores nothing and returns defaults, so callers never check for it.
+#pragma once
+
+#include "VELTRIMA_Lighting.h"
+
+#include <QString>
+
+class LightingChannel
+{
+public:
+    LightingChannel();
+    ~LightingChannel();
+    LightingChannel(const LightingChannel &) = delete;
+    LightingChannel &operator=(const LightingChannel &) = delete;
+
+    // Tries the folder first, then the loader's own search path.
+    bool load(const QString &folder);
+    bool isLoaded() const { return m_handle != nullptr; }
+    QString errorString() const { return m_error; }
+
+    decltype(&::SharedDLL_init) SharedDLL_init;
+    decltype(&::RegisterReceiveFunc) RegisterReceiveFunc;
+    decltype(&::RegisterReceiveLightModeFunc) RegisterReceiveLightModeFunc;
+    decltype(&::RegisterReceiveMemorySlotNumber) RegisterReceiveMemorySlotNumber;
+    decltype(&::RegisterReceiveProfile) RegisterReceiveProfile;
+    decltype(&::RegisterReceiveNotiEvent) RegisterReceiveNotiEvent;
+    decltype(&::RegisterUIEventLightModeFunc) RegisterUIEventLightModeFunc;
+    decltype(&::SetValueRGB) SetValueRGB;
+    decltype(&::SetValueLighting) SetValueLighting;
+    decltype(&::SetSlotNumber) SetSlotNumber;
+    decltype(&::SetProfile) SetProfile;
+    decltype(&::SetNotiEvent) SetNotiEvent;
+    decltype(&::SetSettingValue) SetSettingValue;
+    decltype(&::SetValueHWData) SetValueHWData;
+    decltype(&::SetValueSoftwareRGB) SetValueSoftwareRGB;
+    decltype(&::SetValueSyncRGB) SetValueSyncRGB;
+    decltype(&::Refresh_View) Refresh_View;
+    decltype(&::GetValueHWData) GetValueHWData;
+    decltype(&::GetNotiEvent) GetNotiEvent;
+    decltype(&::GetSettingValue) GetSettingValue;
+    decltype(&::GetProfile) GetProfile;
+    decltype(&::GetValueRGB) GetValueRGB;
+    decltype(&::GetValueBright) GetValueBright;
+    decltype(&::GetValueSoftwareRGB) GetValueSoftwareRGB;
+    decltype(&::GetValueSingleRGB) GetValueSingleRGB;
+    decltype(&::GetValueSingleBright) GetValueSingleBright;
+    decltype(&::GetValueLightMode) GetValueLightMode;
+    decltype(&::GetValueColorMode) GetValueColorMode;
+    decltype(&::GetValueLightSpeed) GetValueLightSpeed;
+    decltype(&::GetValueTurnOff) GetValueTurnOff;
+    decltype(&::GetValueMemorySlotNumber) GetValueMemorySlotNumber;
+    decltype(&::GetValueSyncRGB) GetValueSyncRGB;
+
+    static const char *libraryFileName() { return "libVELTRIMA_Lighting.so"; }
+
+private:
+    void bindStandIns();
+    bool bindAll();
+
+    void *m_handle = nullptr;
+    QString m_error;
+};

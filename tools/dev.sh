@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Set-up, build and run on Debian 12. "run" starts the product, "test" runs every test
+# (built with AddressSanitizer and UndefinedBehaviorSanitizer). Installs what is missing.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+packages=(build-essential cmake ninja-build pkg-config qtbase5-dev qttools5-dev qttools5-dev-tools
+          libtinyxml-dev libudev-dev libpulse-dev libbenchmark-dev
+          xvfb xauth pulseaudio dbus fonts-dejavu-core procps)
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+build() { # <folder> <cmake options...>
+    local dir=$1; shift
+    cmake -S "$here" -B "$dir" -G Ninja "$@"
+    cmake --build "$dir"
+}
+
+case "${1:-}" in
+run)
+    install_missing
+    build "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    exec "$here/tools/run-product.sh" "$here/build/bin"
+    ;;
+test)
+    install_missing
+    build "$here/build-test" -DCMAKE_BUILD_TYPE=Debug -DVELTRIMA_SANITIZE=ON
+    cd "$here/build-test"
+    ctest --output-on-failure -j "$(nproc)" --timeout 300
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
