@@ -18,7 +18,7 @@ struct EffectState {
     std::int32_t workRed[kLedSlots];
     std::int32_t workGreen[kLedSlots];
     std::int32_t workBlue[kLedSlots];
-    std::uint8_t reserved[40];
+    std::uint8_t reserved[44];
 };
 
 static_assert(sizeof(EffectState) == 244, "fills the module record to 704 bytes");
