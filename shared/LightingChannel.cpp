@@ -94,7 +94,14 @@ bool LightingChannel::load(const QString &folder)
         bindStandIns();
         return false;
     }
+    m_shutdown = reinterpret_cast<void (*)()>(dlsym(m_handle, "SharedDLL_shutdown"));
     return true;
+}
+
+void LightingChannel::shutdown()
+{
+    if (m_shutdown)
+        m_shutdown();
 }
 
 bool LightingChannel::bindAll()

@@ -53,12 +53,16 @@ public:
     decltype(&::GetValueMemorySlotNumber) GetValueMemorySlotNumber;
     decltype(&::GetValueSyncRGB) GetValueSyncRGB;
 
+    // Stops the library's listener: no callback runs once this returns.
+    void shutdown();
+
     static const char *libraryFileName() { return "libVELTRIMA_Lighting.so"; }
 
 private:
     void bindStandIns();
     bool bindAll();
 
+    void (*m_shutdown)() = nullptr;
     void *m_handle = nullptr;
     QString m_error;
 };

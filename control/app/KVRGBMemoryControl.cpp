@@ -1,0 +1,650 @@
+#include "KVRGBMemoryControl.h"
+
+#include "AutoUpdate.h"
+#include "ChannelEvents.h"
+#include "ComputerVolume.h"
+#include "DebugFlags.h"
+#include "DiagnosticLog.h"
+#include "GetDeskPixel.h"
+#include "GetWeatherAndLocation.h"
+#include "Get_HWInfo.h"
+#include "LightingMetaTypes.h"
+#include "Lighting_Control.h"
+#include "MessagePresenter.h"
+#include "NamedMutex.h"
+#include "ProcessTools.h"
+#include "Profile_RW.h"
+#include "ProgramNames.h"
+#include "Widget_Shutdown.h"
+#include "WindowEndpoint.h"
+#include "WindowMessenger.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDebug>
+#include <QThread>
+
+#include <cmath>
+
+std::atomic<KVRGBMemoryControl *> KVRGBMemoryControl::s_instance{nullptr};
+
+namespace {
+constexpr int kWmQuit = 0x8301;
+constexpr int kWmShow = 0x8302;
+constexpr int kWmAutoRun = 0x8303;
+constexpr int kWeatherIntervalMs = 30 * 60 * 1000;
+constexpr unsigned long kThreadStopWaitMs = 3000;
+
+bool isModule(int module)
+{
+    return module >= 0 && module < kModuleCount;
+}
+} // namespace
+
+KVRGBMemoryControl::KVRGBMemoryControl(QWidget *parent)
+    : QWidget(parent)
+    , m_hwData(makeZeroHWData())
+{
+    // 1
+    registerLightingMetaTypes();
+    m_appDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    setWindowTitle(QStringLiteral("VELTRIMA RGB Control"));
+    // The object only exists to own the others: no native window, nothing flashes.
+    setAttribute(Qt::WA_DontShowOnScreen);
+    s_instance.store(this);
+
+    m_endpoint = new WindowEndpoint(windowTitle(), this);
+    m_endpoint->setHandler([this](const WindowMessage &message) { return handleWindowMessage(message); });
+    if (!m_endpoint->listen())
+        qWarning() << "KVRGBMemoryControl: window endpoint not available:" << m_endpoint->errorString();
+
+    createStore();                 // 2
+    if (m_store->checkDebugMode()) { // 3
+        DiagnosticLog::install();
+        DiagnosticLog::writeStartLine();
+    }
+    if (m_translator.load(QStringLiteral(":/KVRGBMemoryControl/VELTRIMA_en.qm"))) // 4
+        QCoreApplication::installTranslator(&m_translator);
+    createTray();                  // 5
+    createHardwareReader();        // 6
+    createLightingEngine();        // 7
+    loadChannel();                 // 8
+    createAudioMeter();            // 9
+    createWeatherSource();         // 10
+    createScreenSampler();         // 11
+    createShutdownDialog();        // 12
+    setAutoRunText(false);         // 13
+    QTimer::singleShot(3000, this, &KVRGBMemoryControl::updateAutoInfo);
+
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &KVRGBMemoryControl::shutdown);
+}
+
+KVRGBMemoryControl::~KVRGBMemoryControl()
+{
+    shutdown();
+}
+
+void KVRGBMemoryControl::createStore()
+{
+    m_store = new Profile_RW(this);
+    connect(this, &KVRGBMemoryControl::writeProfile, m_store, &Profile_RW::writeProfile);
+    connect(m_store, &Profile_RW::writeProfileStatus, this, &KVRGBMemoryControl::writeProfileStatus);
+    connect(this, &KVRGBMemoryControl::readProfile, m_store, &Profile_RW::readProfile);
+    connect(m_store, &Profile_RW::readProfileStatus, this, &KVRGBMemoryControl::readProfileStatus);
+    connect(this, &KVRGBMemoryControl::writeDevice, m_store, &Profile_RW::writeDevice);
+    connect(m_store, &Profile_RW::writeDeviceStatus, this, &KVRGBMemoryControl::writeDeviceStatus);
+    connect(this, &KVRGBMemoryControl::readDevice, m_store, &Profile_RW::readDevice);
+    connect(m_store, &Profile_RW::readDeviceStatus, this, &KVRGBMemoryControl::readDeviceStatus);
+    connect(this, &KVRGBMemoryControl::writeErrorLog, m_store, &Profile_RW::writeErrorLog);
+}
+
+void KVRGBMemoryControl::createTray()
+{
+    m_launchAction = new QAction(tr("Launch VELTRIMA"), this);
+    m_autoRunAction = new QAction(tr("Open"), this);
+    m_exitAction = new QAction(tr("Exit"), this);
+    connect(m_launchAction, &QAction::triggered, this, &KVRGBMemoryControl::showMainView);
+    connect(m_autoRunAction, &QAction::triggered, this, &KVRGBMemoryControl::trayIconAction);
+    connect(m_exitAction, &QAction::triggered, this, &KVRGBMemoryControl::closeApplication);
+
+    m_trayMenu = new QMenu(this);
+    m_trayMenu->addAction(m_launchAction);
+    m_trayMenu->addAction(m_autoRunAction);
+    m_trayMenu->addSeparator();
+    m_trayMenu->addAction(m_exitAction);
+
+    m_tray = new QSystemTrayIcon(QIcon(QStringLiteral(":/KVRGBMemoryControl/images/icon.ico")), this);
+    m_tray->setToolTip(QStringLiteral("VELTRIMA"));
+    m_tray->setContextMenu(m_trayMenu);
+    connect(m_tray, &QSystemTrayIcon::activated, this, &KVRGBMemoryControl::onActivated);
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        qInfo() << "KVRGBMemoryControl: no system tray on this desktop; running without an icon";
+    m_tray->setVisible(true);
+}
+
+QThread *KVRGBMemoryControl::startWorker(QObject *worker, const char *name)
+{
+    auto *thread = new QThread;
+    thread->setObjectName(QString::fromLatin1(name));
+    worker->moveToThread(thread);
+    thread->start(QThread::InheritPriority);
+    return thread;
+}
+
+void KVRGBMemoryControl::createHardwareReader()
+{
+    m_hwInfo = new Get_HWInfo;
+    m_threads << startWorker(m_hwInfo, "hwinfo");
+    connect(this, &KVRGBMemoryControl::initInfo, m_hwInfo, &Get_HWInfo::initHWInfo);
+    connect(m_hwInfo, &Get_HWInfo::initInfoStatus, this, &KVRGBMemoryControl::initHWInfoStatus);
+    connect(m_hwInfo, &Get_HWInfo::sendMessage, this, &KVRGBMemoryControl::sendMessage, Qt::DirectConnection);
+    connect(m_hwInfo, &Get_HWInfo::sendTemp, this, &KVRGBMemoryControl::receiveTemp, Qt::DirectConnection);
+    connect(this, &KVRGBMemoryControl::requestUpdateData, m_hwInfo, &Get_HWInfo::requestUpdateData,
+            Qt::DirectConnection);
+    connect(m_hwInfo, &Get_HWInfo::doneScanComputer, this, &KVRGBMemoryControl::finishGetComputerData);
+    connect(m_hwInfo, &Get_HWInfo::sendInitStatus, this, &KVRGBMemoryControl::initHStatus);
+    connect(m_hwInfo, &Get_HWInfo::writeErrorLog, this, &KVRGBMemoryControl::writeErrorLog);
+    emit initInfo();
+    setGeometry(300, 100, 100, 100);
+}
+
+void KVRGBMemoryControl::createLightingEngine()
+{
+    if (m_lighting)
+        return;
+    m_lighting = new Lighting_Control;
+    m_threads << startWorker(m_lighting, "lighting");
+    const auto direct = Qt::DirectConnection;
+    connect(this, &KVRGBMemoryControl::setRGB, m_lighting,
+            qOverload<int, COLORREF *, float *, COLORREF, float, int>(&Lighting_Control::setRGB), direct);
+    connect(this, &KVRGBMemoryControl::setLightMode, m_lighting, &Lighting_Control::setLightMode, direct);
+    connect(this, &KVRGBMemoryControl::setTurnOff, m_lighting, &Lighting_Control::setTurnOff, direct);
+    connect(this, &KVRGBMemoryControl::setMemorySlotNumber, m_lighting, &Lighting_Control::setMemorySlotNumber,
+            direct);
+    connect(this, &KVRGBMemoryControl::sendTemp, m_lighting, &Lighting_Control::receiveTemp, direct);
+    connect(m_lighting, &Lighting_Control::update_SoftwareRGB_DLL, this,
+            &KVRGBMemoryControl::update_SoftwareRGB_DLL, direct);
+    connect(this, &KVRGBMemoryControl::setWeatherType, m_lighting, &Lighting_Control::slot_SetWeatherType, direct);
+    connect(this, &KVRGBMemoryControl::sendSun, m_lighting, &Lighting_Control::slot_ReceiveSun, direct);
+    connect(m_lighting, &Lighting_Control::sendLedNum, this, &KVRGBMemoryControl::slot_LedNum, direct);
+    connect(this, &KVRGBMemoryControl::getMemoryLedNum, m_lighting, &Lighting_Control::getMemoryLedNum, direct);
+    connect(m_lighting, &Lighting_Control::getRGBSync, this, &KVRGBMemoryControl::getRGBSync, direct);
+    connect(this, &KVRGBMemoryControl::send_RGB_Sync, m_lighting, &Lighting_Control::receive_RGB_Sync, direct);
+    connect(m_lighting, &Lighting_Control::writeErrorLog, this, &KVRGBMemoryControl::writeErrorLog);
+
+    const int modules = m_lighting->setupMemory();
+    qInfo() << "Memory_Number :" << modules;
+    if (DebugFlags::isDebugMode())
+        qDebug() << "HAL Get Module Number:" << modules;
+    if (modules >= 1)
+        m_lighting->startTimers();
+}
+
+void KVRGBMemoryControl::loadChannel()
+{
+    if (!m_channel.load(m_appDir)) {
+        qWarning() << "KVRGBMemoryControl: channel library not loaded:" << m_channel.errorString();
+        MessagePresenter::show(QStringLiteral("SharedDll Init Failure"), QStringLiteral("Error"),
+                               MessagePresenter::Warning);
+        return;
+    }
+    m_channel.SharedDLL_init();
+    m_hwData = m_channel.GetValueHWData();
+    if (!isFreshTimestamp(m_hwData.dataTimestamp, QDateTime::currentSecsSinceEpoch())) {
+        emit readDevice();
+    } else {
+        const SettingData settings = SettingData::unpack(m_channel.GetSettingValue());
+        changeLanguage(settings.language);
+        // A quick restart keeps the load warning the store would otherwise have set.
+        const NotiEventData noti = m_channel.GetNotiEvent();
+        m_lighting->setWarningMode(noti.loadingOn, noti.loadingColor, noti.loadingValue);
+        m_lightingProfile = m_channel.GetProfile();
+    }
+    m_currentLocation = SettingData::unpack(m_channel.GetSettingValue()).isCurrentLocation;
+    for (int m = 0; m < kModuleCount; ++m) {
+        emit setRGB(m, m_channel.GetValueRGB(m), m_channel.GetValueBright(m), m_channel.GetValueSingleRGB(m),
+                    m_channel.GetValueSingleBright(m), kDrivenLeds);
+        const bool off = m_channel.GetValueTurnOff(m);
+        emit setLightMode(m, m_channel.GetValueLightMode(m), m_channel.GetValueColorMode(m),
+                          m_channel.GetValueLightSpeed(m), off);
+        emit setTurnOff(m, off);
+        emit setMemorySlotNumber(m, m_channel.GetValueMemorySlotNumber(m));
+    }
+    m_channel.RegisterReceiveFunc(receiveRGB_Event);
+    m_channel.RegisterReceiveLightModeFunc(receiveLightMode_Event);
+    m_channel.RegisterReceiveMemorySlotNumber(receiveMemorySlot_Event);
+    m_channel.RegisterReceiveNotiEvent(receiveNoti_Event);
+    m_channel.RegisterReceiveProfile(receiveProfile_Event);
+}
+
+void KVRGBMemoryControl::createAudioMeter()
+{
+    m_volume = new ComputerVolume;
+    m_volume->InitialComputerVolume();
+    m_volume->scanAudio();
+    m_threads << startWorker(m_volume, "audio");
+    connect(m_volume, &ComputerVolume::sendVolume, m_lighting, &Lighting_Control::slot_Volume, Qt::DirectConnection);
+    connect(m_lighting, &Lighting_Control::GetVolume, m_volume, &ComputerVolume::slot_GetVolume,
+            Qt::DirectConnection);
+}
+
+void KVRGBMemoryControl::createWeatherSource()
+{
+    m_weather = new GetWeatherAndLocation;
+    m_threads << startWorker(m_weather, "weather");
+    connect(this, &KVRGBMemoryControl::sendGetWeather, m_weather, &GetWeatherAndLocation::getWeather);
+    connect(this, &KVRGBMemoryControl::sendGetLocation, m_weather, &GetWeatherAndLocation::getLocation);
+    connect(m_weather, &GetWeatherAndLocation::sendWeather, this, &KVRGBMemoryControl::slot_ReceiveWeather);
+    connect(m_weather, &GetWeatherAndLocation::sendSun, this, &KVRGBMemoryControl::slot_ReceiveSun);
+    connect(&m_weatherTimer, &QTimer::timeout, this, &KVRGBMemoryControl::sendGetWeather);
+    setWeather(m_currentLocation);
+}
+
+void KVRGBMemoryControl::createScreenSampler()
+{
+    m_deskPixel = new GetDeskPixel;
+    m_threads << startWorker(m_deskPixel, "screen");
+    connect(m_lighting, &Lighting_Control::getDeskPixelRGB, m_deskPixel, &GetDeskPixel::getDeskPixelRGB);
+    connect(m_deskPixel, &GetDeskPixel::sendDeskPixelRGB, m_lighting, &Lighting_Control::returnDesktopPixelRGB);
+}
+
+void KVRGBMemoryControl::createShutdownDialog()
+{
+    m_shutdownDialog = new Widget_Shutdown;
+    m_shutdownDialog->hide();
+    connect(m_shutdownDialog, &Widget_Shutdown::Signal_Shutdown, this, &KVRGBMemoryControl::Slot_Shutdown);
+    connect(m_shutdownDialog, &Widget_Shutdown::Signal_Shutdown_Cancel, this,
+            &KVRGBMemoryControl::Slot_Shutdown_Cancel);
+}
+
+void KVRGBMemoryControl::retranslateTray()
+{
+    m_launchAction->setText(tr("Launch VELTRIMA"));
+    m_exitAction->setText(tr("Exit"));
+    setAutoRunText(m_autoRun);
+}
+
+void KVRGBMemoryControl::setAutoRunText(bool isAutoRun)
+{
+    m_autoRun = isAutoRun;
+    const QString box = isAutoRun ? QStringLiteral("\u25A0") : QStringLiteral("\u25A1");
+    m_autoRunAction->setText(box + QLatin1Char(' ') + tr("Run VELTRIMA RGB Program when Windows starts"));
+}
+
+void KVRGBMemoryControl::changeLanguage(int language)
+{
+    const char *code = languageCode(language);
+    if (!code)
+        return;
+    const QString file = QStringLiteral(":/KVRGBMemoryControl/VELTRIMA_%1.qm").arg(QLatin1String(code));
+    // Loading discards what a translator held, so a missing catalogue is tried aside
+    // and the texts in use stay.
+    QTranslator probe;
+    if (!probe.load(file)) {
+        qWarning() << "KVRGBMemoryControl: no translation" << file;
+        return;
+    }
+    QCoreApplication::removeTranslator(&m_translator);
+    m_translator.load(file);
+    QCoreApplication::installTranslator(&m_translator);
+    retranslateTray();
+}
+
+void KVRGBMemoryControl::setWeather(bool on)
+{
+    if (on) {
+        emit sendGetLocation();
+        m_weatherTimer.start(kWeatherIntervalMs);
+        emit sendGetWeather();
+        return;
+    }
+    if (m_weatherTimer.isActive())
+        m_weatherTimer.stop();
+    emit setWeatherType(0);
+}
+
+void KVRGBMemoryControl::onActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    // Status-notifier trays never report a double click, so a plain click opens too.
+    if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger)
+        showMainView();
+}
+
+void KVRGBMemoryControl::showMainView()
+{
+    if (!NamedMutex::probe(ProgramNames::uiMutex())) {
+        if (!ProcessTools::startDetached(m_appDir + ProgramNames::uiExecutable(), {}, m_appDir))
+            MessagePresenter::show(QStringLiteral("Can not find VELTRIMA RGB.exe"), QStringLiteral("ERROR"),
+                                   MessagePresenter::Information);
+        return;
+    }
+    WindowMessenger::sendMessage(ProgramNames::uiWindow(), kWmShow, 1, 1);
+}
+
+void KVRGBMemoryControl::closeApplication()
+{
+    if (NamedMutex::probe(ProgramNames::uiMutex()))
+        WindowMessenger::sendMessage(ProgramNames::uiWindow(), kWmQuit, 1, 1);
+    QCoreApplication::quit();
+}
+
+void KVRGBMemoryControl::trayIconAction()
+{
+    SettingData settings = SettingData::unpack(m_channel.GetSettingValue());
+    settings.isAutoRun = !settings.isAutoRun;
+    setAutoRunText(settings.isAutoRun);
+    m_channel.SetSettingValue(settings.pack());
+    m_hwData = m_channel.GetValueHWData();
+    emit writeDevice(m_hwData);
+    m_channel.Refresh_View();
+}
+
+void KVRGBMemoryControl::updateAutoInfo()
+{
+    const SettingData settings = SettingData::unpack(m_channel.GetSettingValue());
+    if (settings.isAutoUpdate && !m_autoUpdate) {
+        m_autoUpdate = new AutoUpdate;
+        m_autoUpdate->setupVersion(QStringLiteral("1.0.2"));
+        m_autoUpdate->getVersion();
+    }
+    setAutoRunText(settings.isAutoRun);
+    if (WindowMessenger::findWindow(ProgramNames::uiWindow()))
+        WindowMessenger::sendMessage(ProgramNames::uiWindow(), kWmAutoRun, settings.isAutoRun ? 1 : 0, 1);
+}
+
+qint64 KVRGBMemoryControl::handleWindowMessage(const WindowMessage &message)
+{
+    if (message.message == kWmQuit) {
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        return 1;
+    }
+    return 0;
+}
+
+// Channel events ------------------------------------------------------------------
+
+void KVRGBMemoryControl::onRGBEvent(int module)
+{
+    qDebug() << "receiveRGB_Event:" << module;
+    // The hub mapping is written here once it exists.
+    emit setRGB(module, m_channel.GetValueRGB(module), m_channel.GetValueBright(module),
+                m_channel.GetValueSingleRGB(module), m_channel.GetValueSingleBright(module), kDrivenLeds);
+}
+
+void KVRGBMemoryControl::onLightModeEvent(int module)
+{
+    qDebug() << "receiveLightMode_Event" << module;
+    const int mode = m_channel.GetValueLightMode(module);
+    emit setLightMode(module, mode, m_channel.GetValueColorMode(module), m_channel.GetValueLightSpeed(module),
+                      m_channel.GetValueTurnOff(module));
+    if (mode != 35 && mode != 20)
+        saveProfile();
+}
+
+void KVRGBMemoryControl::onMemorySlotEvent()
+{
+    qDebug() << "receiveMemorySlot_Event" << m_channel.GetValueMemorySlotNumber(0)
+             << m_channel.GetValueMemorySlotNumber(1) << m_channel.GetValueMemorySlotNumber(2)
+             << m_channel.GetValueMemorySlotNumber(3);
+    for (int m = 0; m < kModuleCount; ++m)
+        emit setMemorySlotNumber(m, m_channel.GetValueMemorySlotNumber(m));
+    m_hwData = m_channel.GetValueHWData();
+    for (int m = 0; m < kModuleCount; ++m)
+        qDebug() << "hwData--" << m << "--" << m_hwData.memoryData[m].memorySlot
+                 << m_hwData.memoryData[m].slotSequence;
+    qDebug() << "hwData.selectProfile--" << m_hwData.selectProfile;
+    emit writeDevice(m_hwData);
+}
+
+void KVRGBMemoryControl::onNotiEvent(const NotiEventData &event)
+{
+    if (event.type == NotiLoading)
+        m_lighting->setWarningMode(event.loadingOn, event.loadingColor, event.loadingValue);
+    if (event.type == NotiSettings) {
+        const SettingData settings = SettingData::unpack(m_channel.GetSettingValue());
+        changeLanguage(settings.language);
+        setAutoRunText(settings.isAutoRun);
+        m_currentLocation = settings.isCurrentLocation;
+        qDebug() << "isCurrentLocation" << m_currentLocation;
+        setWeather(m_currentLocation);
+    }
+    m_hwData = m_channel.GetValueHWData();
+    emit writeDevice(m_hwData);
+}
+
+void KVRGBMemoryControl::onProfileEvent(int profile)
+{
+    qDebug() << "receivePProfile_Event" << profile;
+    m_hwData = m_channel.GetValueHWData();
+    emit writeDevice(m_hwData);
+    if (profile < 0 || profile > 4) {
+        qWarning() << "KVRGBMemoryControl: profile" << profile << "does not exist; not loaded";
+        return;
+    }
+    emit readProfile(profile, 0);
+}
+
+void KVRGBMemoryControl::saveProfile()
+{
+    const HWData data = m_channel.GetValueHWData();
+    for (int m = 0; m < kModuleCount; ++m)
+        qDebug() << m << data.memoryData[m].lightMode << "Color Mode" << data.memoryData[m].colorMode;
+    // The profile whose lighting we hold, not the channel's choice of the moment: a
+    // mode change handled after the user picked another profile must not land there.
+    emit writeProfile(m_lightingProfile, 0, data);
+}
+
+void KVRGBMemoryControl::readDeviceStatus(HWData data)
+{
+    const NotiEventData &noti = data.notiEvent;
+    qDebug() << "KVRGBMemoryControl::switch_Loading" << noti.loadingOn;
+    qDebug() << "KVRGBMemoryControl::switch_Shutdown_Memory" << noti.shutdownMemoryOn;
+    qDebug() << "KVRGBMemoryControl::switch_Shutdown_CPU" << noti.shutdownCPUOn;
+    qDebug() << "KVRGBMemoryControl::switch_FanSpeed" << noti.fanSpeedOn;
+    qDebug() << "KVRGBMemoryControl::fanSpeed_Value" << noti.fanSpeedValue;
+
+    changeLanguage(data.settingData.language);
+    m_channel.SetProfile(data.selectProfile);
+    m_channel.SetNotiEvent(data.notiEvent);
+    m_channel.SetSettingValue(data.settingData.pack());
+    m_lighting->setWarningMode(noti.loadingOn, noti.loadingColor, noti.loadingValue);
+
+    int slots[kModuleCount];
+    for (int m = 0; m < kModuleCount; ++m)
+        slots[m] = data.memoryData[m].slotSequence;
+    m_channel.SetSlotNumber(kModuleCount, slots);
+    for (int m = 0; m < kModuleCount; ++m) {
+        qDebug() << "GetValueMemorySlotNumber{" << m << "):" << m_channel.GetValueMemorySlotNumber(m);
+        // Our own changes do not come back through the channel, so the engine hears them here.
+        emit setMemorySlotNumber(m, m_channel.GetValueMemorySlotNumber(m));
+    }
+    m_currentLocation = data.settingData.isCurrentLocation;
+    setWeather(m_currentLocation);
+
+    emit readProfile(data.selectProfile, 0);
+    qDebug() << "hwData.selectProfile = " << data.selectProfile;
+}
+
+void KVRGBMemoryControl::readProfileStatus(int profile, int, HWData data)
+{
+    for (int m = 0; m < kModuleCount; ++m) {
+        MemoryModuleData &module = data.memoryData[m];
+        m_channel.SetValueRGB(m, module.rgb, module.bright, module.singleRGB, module.singleBright, kLedSlots);
+        m_channel.SetValueLighting(m, module.lightMode, module.colorMode, module.lightSpeed, module.turnOff);
+        // The channel does not echo our own changes, so the engine is told directly.
+        emit setRGB(m, module.rgb, module.bright, module.singleRGB, module.singleBright, kLedSlots);
+        emit setLightMode(m, module.lightMode, module.colorMode, module.lightSpeed, module.turnOff);
+        emit setTurnOff(m, module.turnOff);
+    }
+    m_lightingProfile = profile;
+    // The hub mapping is rewritten here once it exists.
+    m_channel.Refresh_View();
+}
+
+void KVRGBMemoryControl::writeProfileStatus(int profile, bool ok)
+{
+    qDebug() << "KVRGBMemoryControl::writeProfileStatus" << profile << ok;
+}
+
+void KVRGBMemoryControl::writeDeviceStatus(bool ok)
+{
+    qDebug() << "KVRGBMemoryControl::writeDeviceStatus" << ok;
+}
+
+void KVRGBMemoryControl::slot_LedNum(int module, int ledNum)
+{
+    if (!isModule(module))
+        return;
+    m_hwInfo->slot_LedNum(module, ledNum);
+    HWData data = m_channel.GetValueHWData();
+    data.memoryData[module].ledNum = ledNum;
+    m_channel.SetValueHWData(&data);
+    if (DebugFlags::isDebugMode())
+        qDebug() << "Get Module Led Num[" << module << "]:" << ledNum;
+}
+
+void KVRGBMemoryControl::initHWInfoStatus(HWData data)
+{
+    qDebug() << "KVRGBMemoryControl::initHWInfoStatus.chipset:" << QByteArray(data.chipset, int(textLength(data.chipset)));
+    if (!DebugFlags::isDebugMode())
+        return;
+    qDebug() << "HW Init Success";
+    int found = 0;
+    for (const MemoryModuleData &module : data.memoryData) {
+        if (QByteArray(module.manufacturer, int(textLength(module.manufacturer))).contains("Vandercrest"))
+            ++found;
+    }
+    qDebug() << "Find KV Module:" << found;
+}
+
+void KVRGBMemoryControl::initHStatus(bool ok)
+{
+    emit getMemoryLedNum();
+    qDebug() << "KVRGBMemoryControl::initHStatus:" << ok;
+    if (!ok) {
+        QTimer::singleShot(5000, this, &KVRGBMemoryControl::initInfo);
+        return;
+    }
+    // The hub mapping is created here once it exists.
+}
+
+// Sensor results -----------------------------------------------------------------
+
+void KVRGBMemoryControl::finishGetComputerData(QStringList)
+{
+    const HWData reader = m_hwInfo->systemDataCopy();
+    HWData fresh = makeZeroHWData();
+    std::copy(std::begin(reader.memoryIndex), std::end(reader.memoryIndex), std::begin(fresh.memoryIndex));
+    fresh.memoryCount = reader.memoryCount;
+    fresh.slotCount = reader.slotCount;
+    fresh.cpuTemperature = reader.cpuTemperature;
+    fresh.clock = reader.clock;
+    std::copy(std::begin(reader.memoryInfoText), std::end(reader.memoryInfoText), std::begin(fresh.memoryInfoText));
+    fresh.casLatency = reader.casLatency;
+    fresh.tRCD = reader.tRCD;
+    fresh.timing3 = reader.timing3;
+    fresh.timing4 = reader.timing4;
+    fresh.channelCount = reader.channelCount;
+    fresh.physicalMemoryUsed = reader.physicalMemoryUsed;
+    fresh.physicalMemoryAvailable = reader.physicalMemoryAvailable;
+    fresh.physicalMemoryLoad = reader.physicalMemoryLoad;
+    for (int m = 0; m < kModuleCount; ++m) {
+        const MemoryModuleData &from = reader.memoryData[m];
+        MemoryModuleData &to = fresh.memoryData[m];
+        to.memorySlot = from.memorySlot;
+        to.temperature = from.temperature;
+        std::copy(std::begin(from.manufacturer), std::end(from.manufacturer), std::begin(to.manufacturer));
+        std::copy(std::begin(from.partNumber), std::end(from.partNumber), std::begin(to.partNumber));
+        to.memoryModuleSize = from.memoryModuleSize;
+        to.frequency = from.frequency;
+        std::copy(std::begin(from.memoryType), std::end(from.memoryType), std::begin(to.memoryType));
+        std::copy(std::begin(from.moduleText), std::end(from.moduleText), std::begin(to.moduleText));
+    }
+    m_channel.SetValueHWData(&fresh);
+
+    const double load = reader.physicalMemoryLoad;
+    m_lighting->setMemoryLoad(std::isfinite(load) ? int(load) : 0);
+    // The notification checks run here once the overheat guard exists.
+}
+
+void KVRGBMemoryControl::sendMessage(HWData)
+{
+    // The record goes to the maker's hub program once hub synchronisation exists.
+}
+
+void KVRGBMemoryControl::receiveTemp(int temperature)
+{
+    emit sendTemp(temperature);
+}
+
+void KVRGBMemoryControl::update_SoftwareRGB_DLL(int module, COLORREF *colours, int count)
+{
+    m_channel.SetValueSoftwareRGB(module, colours, count);
+}
+
+void KVRGBMemoryControl::slot_ReceiveWeather(int weatherType)
+{
+    emit setWeatherType(weatherType);
+}
+
+void KVRGBMemoryControl::slot_ReceiveSun(int sunrise, int sunset)
+{
+    emit sendSun(sunrise, sunset);
+}
+
+void KVRGBMemoryControl::getRGBSync()
+{
+    emit send_RGB_Sync(kDrivenLeds, m_channel.GetValueSyncRGB(kDrivenLeds));
+}
+
+void KVRGBMemoryControl::Slot_Shutdown(int)
+{
+    qDebug() << "KVRGBMemoryControl::Slot_Shutdown()";
+    m_shutdownDialog->hide();
+}
+
+void KVRGBMemoryControl::Slot_Shutdown_Cancel(int)
+{
+    m_shutdownDialog->hide();
+}
+
+// Exit ---------------------------------------------------------------------------
+
+void KVRGBMemoryControl::shutdown()
+{
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    // No channel event may reach us from here on.
+    s_instance.store(nullptr);
+    m_channel.shutdown();
+    if (m_lighting) {
+        m_lighting->stopTimers();
+        m_lighting->wait();
+    }
+    if (m_hwInfo) {
+        Get_HWInfo *reader = m_hwInfo;
+        QMetaObject::invokeMethod(reader, [reader] { reader->stopScanning(); }, Qt::BlockingQueuedConnection);
+    }
+    for (QThread *thread : qAsConst(m_threads)) {
+        thread->quit();
+        if (!thread->wait(kThreadStopWaitMs))
+            qWarning() << "KVRGBMemoryControl: thread" << thread->objectName() << "did not stop in time";
+    }
+    delete m_lighting; // hands every module to the HAL's own effect
+    m_lighting = nullptr;
+    delete m_hwInfo;   // the sensor library's shutdown runs after its scans stopped
+    m_hwInfo = nullptr;
+    delete m_volume;
+    m_volume = nullptr;
+    delete m_deskPixel;
+    m_deskPixel = nullptr;
+    delete m_weather;
+    m_weather = nullptr;
+    qDeleteAll(m_threads);
+    m_threads.clear();
+    delete m_shutdownDialog;
+    m_shutdownDialog = nullptr;
+    delete m_autoUpdate;
+    m_autoUpdate = nullptr;
+}

@@ -1,0 +1,142 @@
+// The control program's hidden main object: owns every component, wires them together,
+// keeps the tray icon, and turns channel events into engine, store and hub updates.
+#pragma once
+
+#include "HWData.h"
+#include "LightingChannel.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPointer>
+#include <QStringList>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QTranslator>
+#include <QWidget>
+
+#include <atomic>
+
+class QThread;
+class AutoUpdate;
+class ComputerVolume;
+class GetDeskPixel;
+class GetWeatherAndLocation;
+class Get_HWInfo;
+class Lighting_Control;
+class Profile_RW;
+class WindowEndpoint;
+class Widget_Shutdown;
+struct WindowMessage;
+
+class KVRGBMemoryControl : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit KVRGBMemoryControl(QWidget *parent = nullptr);
+    ~KVRGBMemoryControl() override;
+
+    // The one instance, for the channel's callbacks; null once shutdown has begun.
+    static KVRGBMemoryControl *instance() { return s_instance.load(); }
+
+    void changeLanguage(int language);
+    void setWeather(bool on);
+    void saveProfile();
+
+    // Channel events, always run on the main thread.
+    void onRGBEvent(int module);
+    void onLightModeEvent(int module);
+    void onMemorySlotEvent();
+    void onNotiEvent(const NotiEventData &event);
+    void onProfileEvent(int profile);
+
+    LightingChannel &channel() { return m_channel; }
+
+signals:
+    void initInfo();
+    void requestUpdateData();
+    void setRGB(int module, COLORREF *rgb, float *bright, COLORREF singleRGB, float singleBright, int count);
+    void setLightMode(int module, int lightMode, int colorMode, int lightSpeed, bool turnOff);
+    void setTurnOff(int module, bool turnOff);
+    void sendTemp(int temperature);
+    void sendGetWeather();
+    void sendGetLocation();
+    void setWeatherType(int weatherType);
+    void sendSun(int sunrise, int sunset);
+    void send_RGB_Sync(int count, COLORREF *colours);
+    void setMemorySlotNumber(int module, int slot);
+    void writeProfile(int profile, int mode, HWData data);
+    void readProfile(int profile, int mode);
+    void writeDevice(HWData data);
+    void readDevice();
+    void getMemoryLedNum();
+    void writeErrorLog(QString text);
+
+public slots:
+    void onActivated(QSystemTrayIcon::ActivationReason reason);
+    void sendMessage(HWData data);
+    void receiveTemp(int temperature);
+    void finishGetComputerData(QStringList lines);
+    void update_SoftwareRGB_DLL(int module, COLORREF *colours, int count);
+    void slot_ReceiveWeather(int weatherType);
+    void slot_ReceiveSun(int sunrise, int sunset);
+    void getRGBSync();
+    void closeApplication();
+    void showMainView();
+    void trayIconAction();
+    void writeProfileStatus(int profile, bool ok);
+    void readProfileStatus(int profile, int mode, HWData data);
+    void writeDeviceStatus(bool ok);
+    void readDeviceStatus(HWData data);
+    void initHStatus(bool ok);
+    void Slot_Shutdown(int source);
+    void Slot_Shutdown_Cancel(int source);
+    void updateAutoInfo();
+    void initHWInfoStatus(HWData data);
+    void slot_LedNum(int module, int ledNum);
+
+private:
+    void createStore();
+    void createTray();
+    void createHardwareReader();
+    void createLightingEngine();
+    void loadChannel();
+    void createAudioMeter();
+    void createWeatherSource();
+    void createScreenSampler();
+    void createShutdownDialog();
+    void setAutoRunText(bool isAutoRun);
+    void retranslateTray();
+    qint64 handleWindowMessage(const WindowMessage &message);
+    void shutdown();
+    static QThread *startWorker(QObject *worker, const char *name);
+
+    static std::atomic<KVRGBMemoryControl *> s_instance;
+
+    QString m_appDir; // with a trailing "/"
+    LightingChannel m_channel;
+    HWData m_hwData;
+    Profile_RW *m_store = nullptr;
+    Get_HWInfo *m_hwInfo = nullptr;
+    Lighting_Control *m_lighting = nullptr;
+    ComputerVolume *m_volume = nullptr;
+    GetDeskPixel *m_deskPixel = nullptr;
+    GetWeatherAndLocation *m_weather = nullptr;
+    QList<QThread *> m_threads;
+    QTimer m_weatherTimer;
+    Widget_Shutdown *m_shutdownDialog = nullptr;
+    AutoUpdate *m_autoUpdate = nullptr;
+    QSystemTrayIcon *m_tray = nullptr;
+    QMenu *m_trayMenu = nullptr;
+    QAction *m_launchAction = nullptr;
+    QAction *m_autoRunAction = nullptr;
+    QAction *m_exitAction = nullptr;
+    QTranslator m_translator;
+    WindowEndpoint *m_endpoint = nullptr;
+    void *m_hubView = nullptr;
+    bool m_currentLocation = false;
+    bool m_autoRun = false;
+    int m_lightingProfile = 0; // the profile whose lighting the engine shows
+    bool m_shutDown = false;
+    const qint64 m_copyDataOut = 10000;
+    const qint64 m_copyDataIn = 10001;
+};

@@ -1,0 +1,22 @@
+#include "KVRGBMemoryControl.h"
+#include "NamedMutex.h"
+#include "ProgramNames.h"
+#include "WindowMessenger.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    qputenv("QT_BEARER_POLL_TIMEOUT", "-1");
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    NamedMutex guard(ProgramNames::controlMutex());
+    if (!guard.acquireOwner()) {
+        WindowMessenger::sendMessage(ProgramNames::controlSecondCopyWindow(), 0x8101, 1, 1);
+        return 0;
+    }
+
+    KVRGBMemoryControl control;
+    return app.exec();
+}
