@@ -51,10 +51,11 @@ void showOnScreen(const MessagePresenter::Box &box)
 void MessagePresenter::show(const QString &text, const QString &title, Icon icon)
 {
     const Box box{text, title, icon};
+    const QString line = QStringLiteral("Message box \"%1\": %2").arg(title, text);
     if (icon == Icon::Warning || icon == Icon::Critical)
-        qWarning().noquote() << "Message box" << title << ":" << text;
+        qWarning().noquote() << line;
     else
-        qInfo().noquote() << "Message box" << title << ":" << text;
+        qInfo().noquote() << line;
 
     Presenter presenter;
     {

@@ -151,7 +151,14 @@ void WindowEndpoint::acceptConnections()
 void WindowEndpoint::serve(QLocalSocket *socket)
 {
     auto connection = std::make_shared<Connection>();
-    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    connect(socket, &QLocalSocket::disconnected, this, [this, socket, connection] {
+        // A sender that only looks the window up connects and leaves without a byte.
+        if (!connection->answered && !connection->buffer.isEmpty())
+            qWarning().noquote() << "Window" << m_title << "refused a short request of" << connection->buffer.size()
+                                 << "bytes from pid" << socket->property("peerPid").toLongLong();
+        connection->answered = true;
+        socket->deleteLater();
+    });
     QTimer::singleShot(RequestTimeoutMs, socket, [this, socket, connection] {
         if (connection->answered)
             return;
