@@ -41,7 +41,6 @@ public:
     static std::array<Colour, kCometEntries> cometLevels(const Colour &colour);
 
     const QVector<ScriptStep> &steps() const { return m_list; }
-    const ScriptStep &scratch() const { return m_step; }
 
     // --- Painting the scratch step ---
     void clear();
