@@ -1,0 +1,380 @@
+// The C operations of the channel. Every one validates its arguments before it
+// touches the shared state, and every state access happens under the shared lock.
+#include "VELTRIMA_Lighting.h"
+#include "VELTRIMA_LightingExtras.h"
+
+#include "ChannelListener.h"
+#include "ChannelLog.h"
+#include "ChannelSegment.h"
+
+#include <algorithm>
+#include <ctime>
+#include <utility>
+
+namespace {
+bool validModule(int module, const char *operation)
+{
+    if (module >= 0 && module < kModuleCount)
+        return true;
+    logChannel("%s: refusing module %d", operation, module);
+    return false;
+}
+
+// Runs change on the shared state under the lock; false when there is no state.
+template <typename Change>
+bool store(Change &&change)
+{
+    ChannelSegment *segment = ChannelSegment::instance();
+    if (!segment || !segment->lock())
+        return false;
+    change(segment->layout());
+    segment->unlock();
+    return true;
+}
+
+// Stores like store(), appends one event and wakes the other processes' listeners.
+template <typename Change>
+void publish(ChannelEventKind kind, int argument, Change &&change)
+{
+    ChannelSegment *segment = ChannelSegment::instance();
+    if (!segment || !segment->lock())
+        return;
+    ChannelLayout &shared = segment->layout();
+    const NotiEventData notiEvent = change(shared);
+    segment->appendEvent(kind, argument, notiEvent);
+    segment->unlock();
+    segment->wake();
+}
+
+template <typename Result, typename Read>
+Result read(Result fallback, Read &&reader)
+{
+    ChannelSegment *segment = ChannelSegment::instance();
+    if (!segment || !segment->lock())
+        return fallback;
+    const Result value = reader(std::as_const(segment->layout()));
+    segment->unlock();
+    return value;
+}
+
+HWData defaultHWData()
+{
+    return ChannelSegment::initialHWData();
+}
+
+template <std::size_t N>
+void copyText(char (&target)[N], const char (&source)[N])
+{
+    std::copy(source, source + N, target);
+    target[N - 1] = '\0'; // a text from another process may lack its terminator
+}
+
+MemoryModuleData *moduleRecord(int module)
+{
+    ChannelSegment *segment = ChannelSegment::instance();
+    return segment ? &segment->layout().hwData.memoryData[module] : nullptr;
+}
+} // namespace
+
+void SharedDLL_init()
+{
+    if (!ChannelSegment::instance(true))
+        logChannel("the shared state is not available");
+}
+
+void SharedDLL_shutdown()
+{
+    ChannelListener &listener = ChannelListener::instance();
+    listener.clearCallbacks();
+    listener.stop();
+}
+
+void RegisterReceiveFunc(ReceiveIntFunc f)
+{
+    ChannelListener::instance().setCallback(ChannelEventKind::Rgb, f);
+}
+
+void RegisterReceiveLightModeFunc(ReceiveIntFunc f)
+{
+    ChannelListener::instance().setCallback(ChannelEventKind::LightMode, f);
+}
+
+void RegisterReceiveMemorySlotNumber(ReceiveIntFunc f)
+{
+    ChannelListener::instance().setCallback(ChannelEventKind::SlotNumber, f);
+}
+
+void RegisterReceiveProfile(ReceiveIntFunc f)
+{
+    ChannelListener::instance().setCallback(ChannelEventKind::Profile, f);
+}
+
+void RegisterReceiveNotiEvent(ReceiveNotiEventFunc f)
+{
+    ChannelListener::instance().setNotiCallback(f);
+}
+
+void RegisterUIEventLightModeFunc(ReceiveIntFunc f)
+{
+    ChannelListener::instance().setCallback(ChannelEventKind::RefreshView, f);
+}
+
+void SetValueRGB(int module, const COLORREF *rgb, const float *bright, COLORREF singleRGB, float singleBright,
+                 int count)
+{
+    if (!validModule(module, "SetValueRGB"))
+        return;
+    if (!rgb || !bright || count < 0) {
+        logChannel("SetValueRGB: refusing a missing array or count %d", count);
+        return;
+    }
+    const int stored = std::min(count, kLedSlots);
+    publish(ChannelEventKind::Rgb, module, [&](ChannelLayout &shared) {
+        MemoryModuleData &record = shared.hwData.memoryData[module];
+        std::copy(rgb, rgb + stored, record.rgb);
+        std::copy(bright, bright + stored, record.bright);
+        record.singleRGB = singleRGB;
+        record.singleBright = singleBright;
+        return shared.hwData.notiEvent;
+    });
+}
+
+void SetValueLighting(int module, int lightMode, int colorMode, int lightSpeed, bool turnOff)
+{
+    if (!validModule(module, "SetValueLighting"))
+        return;
+    publish(ChannelEventKind::LightMode, module, [&](ChannelLayout &shared) {
+        MemoryModuleData &record = shared.hwData.memoryData[module];
+        record.lightMode = lightMode;
+        record.colorMode = colorMode;
+        record.lightSpeed = lightSpeed;
+        record.turnOff = turnOff;
+        return shared.hwData.notiEvent;
+    });
+}
+
+// The slot callback carries no module; its argument is always 0.
+void SetSlotNumber(int count, const int *slotNumbers)
+{
+    if (!slotNumbers || count < 0) {
+        logChannel("SetSlotNumber: refusing a missing array or count %d", count);
+        return;
+    }
+    const int stored = std::min(count, kModuleCount);
+    publish(ChannelEventKind::SlotNumber, 0, [&](ChannelLayout &shared) {
+        for (int m = 0; m < stored; ++m)
+            shared.hwData.memoryData[m].slotSequence = slotNumbers[m];
+        return shared.hwData.notiEvent;
+    });
+}
+
+void SetProfile(int profile)
+{
+    publish(ChannelEventKind::Profile, profile, [&](ChannelLayout &shared) {
+        shared.hwData.selectProfile = profile;
+        return shared.hwData.notiEvent;
+    });
+}
+
+void SetNotiEvent(NotiEventData event)
+{
+    publish(ChannelEventKind::NotiEvent, event.type, [&](ChannelLayout &shared) {
+        shared.hwData.notiEvent = event;
+        return event;
+    });
+}
+
+// Receivers learn of a settings change as a notification event of type 5 that
+// carries the current notification settings.
+void SetSettingValue(std::uint64_t packedSetting)
+{
+    const SettingData setting = SettingData::unpack(packedSetting);
+    publish(ChannelEventKind::NotiEvent, NotiSettings, [&](ChannelLayout &shared) {
+        shared.hwData.settingData = setting;
+        NotiEventData event = shared.hwData.notiEvent;
+        event.type = NotiSettings;
+        return event;
+    });
+}
+
+void SetValueHWData(const HWData *data)
+{
+    if (!data) {
+        logChannel("SetValueHWData: refusing a missing record");
+        return;
+    }
+    const HWData &in = *data;
+    store([&](ChannelLayout &shared) {
+        HWData &out = shared.hwData;
+        std::copy(in.memoryIndex, in.memoryIndex + kModuleCount, out.memoryIndex);
+        out.memoryCount = in.memoryCount;
+        out.slotCount = in.slotCount;
+        out.cpuTemperature = in.cpuTemperature;
+        out.clock = in.clock;
+        copyText(out.memoryInfoText, in.memoryInfoText);
+        out.casLatency = in.casLatency;
+        out.tRCD = in.tRCD;
+        out.timing3 = in.timing3;
+        out.timing4 = in.timing4;
+        out.channelCount = in.channelCount;
+        out.physicalMemoryUsed = in.physicalMemoryUsed;
+        out.physicalMemoryAvailable = in.physicalMemoryAvailable;
+        out.physicalMemoryLoad = in.physicalMemoryLoad;
+        copyText(out.chipset, in.chipset);
+        for (int m = 0; m < kModuleCount; ++m) {
+            const MemoryModuleData &from = in.memoryData[m];
+            MemoryModuleData &to = out.memoryData[m];
+            to.memorySlot = from.memorySlot;
+            to.temperature = from.temperature;
+            copyText(to.manufacturer, from.manufacturer);
+            copyText(to.partNumber, from.partNumber);
+            copyText(to.memoryType, from.memoryType);
+            copyText(to.moduleText, from.moduleText);
+            to.memoryModuleSize = from.memoryModuleSize;
+            to.frequency = from.frequency;
+            // A scan carries 0 or -1 until the engine has counted the LEDs; only a
+            // real count replaces the stored one, and never more than the arrays hold.
+            if (from.ledNum > 0)
+                to.ledNum = std::min(from.ledNum, std::int32_t(kLedSlots));
+        }
+        out.dataTimestamp = std::int32_t(std::time(nullptr));
+    });
+}
+
+void SetValueSoftwareRGB(int module, const COLORREF *colours, int count)
+{
+    if (!validModule(module, "SetValueSoftwareRGB"))
+        return;
+    if (!colours || count < 0) {
+        logChannel("SetValueSoftwareRGB: refusing a missing array or count %d", count);
+        return;
+    }
+    const int stored = std::min(count, kLedSlots);
+    store([&](ChannelLayout &shared) {
+        std::copy(colours, colours + stored, shared.hwData.memoryData[module].softwareRGB);
+    });
+}
+
+void SetValueSyncRGB(int count, const COLORREF *colours)
+{
+    if (!colours || count < 0) {
+        logChannel("SetValueSyncRGB: refusing a missing array or count %d", count);
+        return;
+    }
+    const int stored = std::min(count, kSyncColourCount);
+    store([&](ChannelLayout &shared) { std::copy(colours, colours + stored, shared.syncRGB); });
+}
+
+void Refresh_View()
+{
+    publish(ChannelEventKind::RefreshView, 0, [](ChannelLayout &shared) { return shared.hwData.notiEvent; });
+}
+
+HWData GetValueHWData()
+{
+    HWData copy;
+    if (!store([&](const ChannelLayout &shared) { copy = shared.hwData; }))
+        return defaultHWData();
+    return copy;
+}
+
+NotiEventData GetNotiEvent()
+{
+    NotiEventData copy;
+    if (!store([&](const ChannelLayout &shared) { copy = shared.hwData.notiEvent; }))
+        return defaultHWData().notiEvent;
+    return copy;
+}
+
+std::uint64_t GetSettingValue()
+{
+    std::uint64_t packed = 0;
+    if (!store([&](const ChannelLayout &shared) { packed = shared.hwData.settingData.pack(); }))
+        return defaultHWData().settingData.pack();
+    return packed;
+}
+
+int GetProfile()
+{
+    return read(0, [](const ChannelLayout &shared) { return int(shared.hwData.selectProfile); });
+}
+
+COLORREF *GetValueRGB(int module)
+{
+    if (!validModule(module, "GetValueRGB"))
+        return nullptr;
+    MemoryModuleData *record = moduleRecord(module);
+    return record ? record->rgb : nullptr;
+}
+
+float *GetValueBright(int module)
+{
+    if (!validModule(module, "GetValueBright"))
+        return nullptr;
+    MemoryModuleData *record = moduleRecord(module);
+    return record ? record->bright : nullptr;
+}
+
+COLORREF *GetValueSoftwareRGB(int module)
+{
+    if (!validModule(module, "GetValueSoftwareRGB"))
+        return nullptr;
+    MemoryModuleData *record = moduleRecord(module);
+    return record ? record->softwareRGB : nullptr;
+}
+
+namespace {
+template <typename Result, typename Field>
+Result readModule(int module, const char *operation, Result fallback, Field &&field)
+{
+    if (!validModule(module, operation))
+        return fallback;
+    return read(fallback, [&](const ChannelLayout &shared) { return Result(field(shared.hwData.memoryData[module])); });
+}
+} // namespace
+
+COLORREF GetValueSingleRGB(int module)
+{
+    return readModule(module, "GetValueSingleRGB", COLORREF(0), [](const MemoryModuleData &d) { return d.singleRGB; });
+}
+
+float GetValueSingleBright(int module)
+{
+    return readModule(module, "GetValueSingleBright", 0.0f, [](const MemoryModuleData &d) { return d.singleBright; });
+}
+
+int GetValueLightMode(int module)
+{
+    return readModule(module, "GetValueLightMode", 0, [](const MemoryModuleData &d) { return d.lightMode; });
+}
+
+int GetValueColorMode(int module)
+{
+    return readModule(module, "GetValueColorMode", 0, [](const MemoryModuleData &d) { return d.colorMode; });
+}
+
+int GetValueLightSpeed(int module)
+{
+    return readModule(module, "GetValueLightSpeed", 0, [](const MemoryModuleData &d) { return d.lightSpeed; });
+}
+
+bool GetValueTurnOff(int module)
+{
+    return readModule(module, "GetValueTurnOff", false, [](const MemoryModuleData &d) { return d.turnOff; });
+}
+
+int GetValueMemorySlotNumber(int module)
+{
+    return readModule(module, "GetValueMemorySlotNumber", 0,
+                      [](const MemoryModuleData &d) { return d.slotSequence; });
+}
+
+COLORREF *GetValueSyncRGB(int count)
+{
+    if (count < 0) {
+        logChannel("GetValueSyncRGB: refusing count %d", count);
+        return nullptr;
+    }
+    ChannelSegment *segment = ChannelSegment::instance();
+    return segment ? segment->layout().syncRGB : nullptr;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ChannelArguments.h"
+
+#include <QStringList>
+
+// The commands of veltrima-channel. run() returns the exit code: 0 done, 1 a watch
+// that timed out before its count, 2 bad arguments.
+class ChannelTool
+{
+public:
+    int run(const QStringList &arguments);
+
+    static QString usage();
+
+private:
+    int show(ChannelArguments &args);
+    int setRgb(ChannelArguments &args);
+    int setLighting(ChannelArguments &args);
+    int setSlots(ChannelArguments &args);
+    int setProfile(ChannelArguments &args);
+    int setSettings(ChannelArguments &args);
+    int setNoti(ChannelArguments &args);
+    int setSync(ChannelArguments &args);
+    int refresh(ChannelArguments &args);
+    int softwareRgb(ChannelArguments &args);
+    int watch(ChannelArguments &args);
+
+    int usageError(const QString &message) const;
+    // The positional words, or nullopt (after reporting) when their number is wrong.
+    std::optional<QStringList> expect(ChannelArguments &args, int minimum, int maximum);
+};
