@@ -3,6 +3,14 @@
 # a real X server and run under xvfb-run. Every test sees sanitizer reports as failures.
 function(veltrima_add_test name)
     cmake_parse_arguments(ARG "GUI;XVFB" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    # A test whose sources are still being written is left out rather than breaking
+    # everyone's configure.
+    foreach(src ${ARG_SOURCES})
+        if(NOT IS_ABSOLUTE ${src} AND NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${src})
+            message(WARNING "test ${name}: ${src} not found, test left out")
+            return()
+        endif()
+    endforeach()
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE Qt5::Test ${ARG_LIBS})
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
