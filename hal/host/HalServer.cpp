@@ -1,0 +1,45 @@
+#include "HalServer.h"
+
+#include <QFile>
+
+#include <dlfcn.h>
+
+std::optional<HalServer> HalServer::load(const QString &path, QString *error)
+{
+    if (path.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("no server path");
+        return std::nullopt;
+    }
+    // RTLD_LOCAL keeps each server's symbols apart; a second dlopen of a path returns the
+    // same handle, so loading is idempotent. Servers are never unloaded.
+    void *handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        if (error)
+            *error = QString::fromLocal8Bit(dlerror());
+        return std::nullopt;
+    }
+    auto create = reinterpret_cast<VeltrimaHalCreateInstanceFn>(dlsym(handle, VELTRIMA_HAL_CREATE_INSTANCE_SYMBOL));
+    auto freeString = reinterpret_cast<VeltrimaHalFreeStringFn>(dlsym(handle, VELTRIMA_HAL_FREE_STRING_SYMBOL));
+    if (!create || !freeString) {
+        if (error)
+            *error = QStringLiteral("%1 lacks the HAL entry points").arg(path);
+        return std::nullopt;
+    }
+    return HalServer(create, freeString);
+}
+
+VeltrimaHalResult HalServer::createInstance(const VeltrimaHalGuid &clsid, const VeltrimaHalGuid &iid,
+                                            void **object) const
+{
+    if (!object)
+        return VELTRIMA_HAL_E_POINTER;
+    *object = nullptr;
+    return m_create(&clsid, &iid, object);
+}
+
+void HalServer::freeString(char *text) const
+{
+    if (text)
+        m_freeString(text);
+}

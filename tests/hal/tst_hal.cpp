@@ -1,0 +1,191 @@
+#include "HalFixtures.h"
+#include "HalGuid.h"
+#include "HalRegistry.h"
+#include "HalServer.h"
+#include "TestEnvironment.h"
+#include "VirtualHalState.h"
+
+#include <QProcess>
+#include <QtTest>
+
+class tst_hal : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void guidParsing_data();
+    void guidParsing();
+    void guidRoundTrip();
+    void registryFoldersFollowXdg();
+    void registryReadsSortedAndFirstFolderWins();
+    void virtualServerPublishesWhatItReceives();
+    void virtualServerReportingNone();
+    void virtualServerRefusesOtherInterfaces();
+    void registerToolWritesEntryAndDefaults();
+};
+
+void tst_hal::guidParsing_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("upper") << "{F2C8D5B4-3854-4325-8A4F-FD7C5072E3B9}" << true;
+    QTest::newRow("lower") << "{f2c8d5b4-3854-4325-8a4f-fd7c5072e3b9}" << true;
+    QTest::newRow("no braces") << "F2C8D5B4-3854-4325-8A4F-FD7C5072E3B9" << false;
+    QTest::newRow("one brace") << "{F2C8D5B4-3854-4325-8A4F-FD7C5072E3B9" << false;
+    QTest::newRow("non-hex") << "{G2C8D5B4-3854-4325-8A4F-FD7C5072E3B9}" << false;
+    QTest::newRow("dash moved") << "{F2C8D5B43-854-4325-8A4F-FD7C5072E3B9}" << false;
+    QTest::newRow("too long") << "{F2C8D5B4-3854-4325-8A4F-FD7C5072E3B90}" << false;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("name") << "virtual-hal" << false;
+}
+
+void tst_hal::guidParsing()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, valid);
+    QCOMPARE(HalGuid::fromString(text).has_value(), valid);
+}
+
+void tst_hal::guidRoundTrip()
+{
+    const auto guid = HalGuid::fromString(QStringLiteral("{f2c8d5b4-3854-4325-8a4f-fd7c5072e3b9}"));
+    QVERIFY(guid);
+    QCOMPARE(guid->data1, 0xF2C8D5B4u);
+    QCOMPARE(guid->data2, quint16(0x3854));
+    QCOMPARE(guid->data4[0], quint8(0x8A));
+    QCOMPARE(guid->data4[7], quint8(0xB9));
+    QCOMPARE(HalGuid::toString(*guid), QStringLiteral(VELTRIMA_HAL_IID_TEXT));
+    QVERIFY(HalGuid::equal(*guid, HalGuid::halInterfaceId()));
+}
+
+void tst_hal::registryFoldersFollowXdg()
+{
+    TestEnvironment env;
+    qputenv("XDG_DATA_DIRS", QByteArray("/opt/a:/opt/b"));
+    const QStringList folders = HalRegistry::folders();
+    QCOMPARE(folders, QStringList({env.dataDir() + "/veltrima/hal-servers/", "/opt/a/veltrima/hal-servers/",
+                                   "/opt/b/veltrima/hal-servers/"}));
+}
+
+void tst_hal::registryReadsSortedAndFirstFolderWins()
+{
+    TestEnvironment env;
+    const QString first = env.root() + "/first";
+    const QString second = env.root() + "/second";
+    QVERIFY(HalRegistry::registerServer(first, "{B0000000-0000-0000-0000-000000000000}", "/b.so"));
+    QVERIFY(HalRegistry::registerServer(first, "{A0000000-0000-0000-0000-000000000000}", "/a.so"));
+    QVERIFY(HalRegistry::registerServer(second, "{A0000000-0000-0000-0000-000000000000}", "/other.so"));
+    QVERIFY(HalRegistry::registerServer(second, "{0C000000-0000-0000-0000-000000000000}", "/c.so"));
+
+    const QVector<HalRegistryEntry> entries = HalRegistry::entries({first, second, env.root() + "/missing"});
+    QCOMPARE(entries.size(), 3);
+    QCOMPARE(entries.at(0).name, QStringLiteral("{A0000000-0000-0000-0000-000000000000}"));
+    QCOMPARE(entries.at(0).serverPath, QStringLiteral("/a.so"));
+    QCOMPARE(entries.at(1).serverPath, QStringLiteral("/b.so"));
+    QCOMPARE(entries.at(2).serverPath, QStringLiteral("/c.so"));
+}
+
+void tst_hal::virtualServerPublishesWhatItReceives()
+{
+    TestEnvironment env;
+    const QString clsid = QStringLiteral("{11111111-2222-3333-4444-555555555555}");
+    QVERIFY(HalFixtures::registerVirtual(clsid, 3, 7, {{1, 65536, 2}}));
+    const auto server = HalServer::load(HalFixtures::virtualServer());
+    QVERIFY(server);
+
+    void *created = nullptr;
+    QCOMPARE(server->createInstance(*HalGuid::fromString(clsid), HalGuid::halInterfaceId(), &created),
+             VeltrimaHalResult(VELTRIMA_HAL_OK));
+    auto *hal = static_cast<VeltrimaHalObject *>(created);
+    std::uint32_t count = 0;
+    QCOMPARE(hal->vtbl->Enumerate(hal, nullptr, &count), VeltrimaHalResult(VELTRIMA_HAL_OK));
+    QCOMPARE(count, 3u);
+    VeltrimaHalDevice *devices[3] = {};
+    QCOMPARE(hal->vtbl->Enumerate(hal, devices, &count), VeltrimaHalResult(VELTRIMA_HAL_OK));
+
+    char *xml = nullptr;
+    QCOMPARE(devices[1]->vtbl->GetCapabilities(devices[1], &xml), VeltrimaHalResult(VELTRIMA_HAL_OK));
+    QVERIFY(QByteArray(xml).contains("<type>65536</type>"));
+    QVERIFY(QByteArray(xml).contains("<led_count>2</led_count>"));
+    server->freeString(xml);
+
+    const std::uint32_t frame[5] = {1, 2, 3, 4, 5};
+    devices[2]->vtbl->SetColors(devices[2], 0, frame, 5);
+    devices[2]->vtbl->SetColors(devices[2], 5, frame, 5);
+
+    auto snapshot = VirtualHalState::read(clsid);
+    QVERIFY(snapshot);
+    QCOMPARE(snapshot->deviceCount, 3);
+    QCOMPARE(snapshot->objectsAlive, qint64(1));
+    QCOMPARE(snapshot->devices.at(0).type, 458752);
+    QCOMPARE(snapshot->devices.at(0).ledCount, 7);
+    QCOMPARE(snapshot->devices.at(1).capabilityCalls, 1ull);
+    QCOMPARE(snapshot->devices.at(0).colourCalls, 0ull);
+    QCOMPARE(snapshot->devices.at(2).colourCalls, 2ull);
+    QCOMPARE(snapshot->devices.at(2).effectCalls[0], 1ull);
+    QCOMPARE(snapshot->devices.at(2).lastEffect, 5);
+    QCOMPARE(snapshot->devices.at(2).lastColours, QVector<quint32>({1, 2, 3, 4, 5}));
+
+    // The devices keep the object alive until the last reference goes.
+    hal->vtbl->Release(hal);
+    QCOMPARE(VirtualHalState::read(clsid)->objectsAlive, qint64(1));
+    for (VeltrimaHalDevice *device : devices)
+        device->vtbl->Release(device);
+    QCOMPARE(VirtualHalState::read(clsid)->objectsAlive, qint64(0));
+}
+
+void tst_hal::virtualServerReportingNone()
+{
+    TestEnvironment env;
+    const QString clsid = QStringLiteral("{21111111-2222-3333-4444-555555555555}");
+    QVERIFY(HalFixtures::registerVirtual(clsid, 0, 5));
+    const auto server = HalServer::load(HalFixtures::virtualServer());
+    void *created = nullptr;
+    QCOMPARE(server->createInstance(*HalGuid::fromString(clsid), HalGuid::halInterfaceId(), &created),
+             VeltrimaHalResult(VELTRIMA_HAL_OK));
+    auto *hal = static_cast<VeltrimaHalObject *>(created);
+    std::uint32_t count = 99;
+    hal->vtbl->Enumerate(hal, nullptr, &count);
+    QCOMPARE(count, 0u);
+    hal->vtbl->Release(hal);
+}
+
+void tst_hal::virtualServerRefusesOtherInterfaces()
+{
+    TestEnvironment env;
+    const auto server = HalServer::load(HalFixtures::virtualServer());
+    QVERIFY(server);
+    void *created = reinterpret_cast<void *>(1);
+    const auto clsid = *HalGuid::fromString(VirtualHalState::defaultClsid());
+    QCOMPARE(server->createInstance(clsid, clsid, &created), VeltrimaHalResult(VELTRIMA_HAL_E_NOINTERFACE));
+    QCOMPARE(created, nullptr);
+    QVERIFY(!HalServer::load(env.root() + "/missing.so"));
+}
+
+void tst_hal::registerToolWritesEntryAndDefaults()
+{
+    TestEnvironment env;
+    const QString folder = env.dataDir() + "/veltrima/hal-servers";
+    QProcess tool;
+    tool.start(HalFixtures::binDir() + "/veltrima-hal-register", {"--virtual", folder});
+    QVERIFY(tool.waitForFinished(30000));
+    QCOMPARE(tool.exitCode(), 0);
+
+    const QVector<HalRegistryEntry> entries = HalRegistry::entries();
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries.at(0).name, VirtualHalState::defaultClsid());
+    QCOMPARE(QFileInfo(entries.at(0).serverPath).canonicalFilePath(),
+             QFileInfo(HalFixtures::virtualServer()).canonicalFilePath());
+    QSettings ini(env.dataDir() + "/veltrima/hal-virtual/" + VirtualHalState::defaultClsid() + ".ini",
+                  QSettings::IniFormat);
+    QCOMPARE(ini.value("server/devices").toInt(), 4);
+    QCOMPARE(ini.value("server/ledCount").toInt(), 5);
+
+    QProcess bad;
+    bad.start(HalFixtures::binDir() + "/veltrima-hal-register", {"--virtual", folder, "--clsid", "nonsense"});
+    QVERIFY(bad.waitForFinished(30000));
+    QVERIFY(bad.exitCode() != 0);
+}
+
+QTEST_GUILESS_MAIN(tst_hal)
+#include "tst_hal.moc"
