@@ -1,0 +1,39 @@
+#include "SensorLibraryRegistration.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+
+QString resolve(const QString &folder, const QString &path)
+{
+    if (path.isEmpty() || QDir::isAbsolutePath(path))
+        return path;
+    return QDir(folder).filePath(path);
+}
+
+} // namespace
+
+QString SensorLibraryRegistration::registrationFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/veltrima/sensors");
+}
+
+SensorLibraryRegistration SensorLibraryRegistration::find(const QString &programFolder)
+{
+    SensorLibraryRegistration registration;
+    registration.m_libraryPath = QDir(programFolder).filePath(defaultLibraryName());
+
+    const QString file = registrationFile();
+    if (!QFileInfo(file).isFile())
+        return registration;
+    QSettings settings(file, QSettings::IniFormat);
+    const QString library = settings.value(QStringLiteral("Sensors/Library")).toString().trimmed();
+    if (library.isEmpty())
+        return registration;
+    registration.m_libraryPath = resolve(programFolder, library);
+    registration.m_config = resolve(programFolder, settings.value(QStringLiteral("Sensors/Config")).toString().trimmed());
+    return registration;
+}

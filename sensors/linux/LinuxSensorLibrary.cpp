@@ -1,0 +1,6 @@
+#include "LinuxMachine.h"
+
+SensorMachine *createSensorMachine()
+{
+    return new LinuxMachine;
+}
