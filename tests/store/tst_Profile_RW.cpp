@@ -1,0 +1,729 @@
+#include "DebugFlags.h"
+#include "Profile_RW.h"
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+HWData defaults()
+{
+    HWData data = makeZeroHWData();
+    data.reset();
+    return data;
+}
+
+HWData sampleProfile()
+{
+    HWData data = defaults();
+    for (int m = 0; m < kModuleCount; ++m) {
+        MemoryModuleData &module = data.memoryData[m];
+        module.lightMode = 10 + m;
+        module.colorMode = m % 4;
+        module.lightSpeed = 3 - m % 4;
+        for (int led = 0; led < kLedSlots; ++led) {
+            module.rgb[led] = rgbColor(m * 10 + led, 100 + led, 200 + m);
+            module.bright[led] = float(led % 4) / 4.0f;
+        }
+        module.singleRGB = rgbColor(1, 2, 3 + m);
+        module.singleBright = 0.3f;
+        module.turnOff = m % 2 == 1;
+    }
+    return data;
+}
+
+HWData sampleDevice()
+{
+    HWData data = defaults();
+    data.selectProfile = 3;
+    const int order[kModuleCount] = {1, 0, 2, 3, 7, 5, 6, 4};
+    for (int m = 0; m < kModuleCount; ++m)
+        data.memoryData[m].slotSequence = order[m];
+    NotiEventData &event = data.notiEvent;
+    event.loadingOn = true;
+    event.loadingValue = 80;
+    event.loadingUnit = 1;
+    event.loadingColor = rgbColor(10, 20, 30);
+    event.shutdownMemoryOn = true;
+    event.shutdownMemoryValue = 85;
+    event.shutdownMemoryUnit = 0;
+    event.fanSpeedOn = false;
+    event.fanSpeedValue = 60;
+    event.fanSpeedUnit = 1;
+    event.shutdownCPUOn = true;
+    event.shutdownCPUValue = 95;
+    event.shutdownCPUUnit = 1;
+    data.settingData.language = 3;
+    data.settingData.isAutoUpdate = false;
+    data.settingData.isAutoRun = true;
+    data.settingData.isCurrentLocation = true;
+    return data;
+}
+
+QString fileText(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+HWData readBackProfile(Profile_RW &store, int profile)
+{
+    QSignalSpy spy(&store, &Profile_RW::readProfileStatus);
+    store.readProfile(profile, 0);
+    if (spy.count() != 1)
+        return makeZeroHWData();
+    return spy.at(0).at(2).value<HWData>();
+}
+
+HWData readBackDevice(Profile_RW &store)
+{
+    QSignalSpy spy(&store, &Profile_RW::readDeviceStatus);
+    store.readDevice();
+    if (spy.count() != 1)
+        return makeZeroHWData();
+    return spy.at(0).at(0).value<HWData>();
+}
+
+bool writeProfileOk(Profile_RW &store, int profile, const HWData &data)
+{
+    QSignalSpy spy(&store, &Profile_RW::writeProfileStatus);
+    store.writeProfile(profile, 0, data);
+    return spy.count() == 1 && spy.at(0).at(0).toInt() == profile && spy.at(0).at(1).toBool();
+}
+
+bool writeDeviceOk(Profile_RW &store, const HWData &data)
+{
+    QSignalSpy spy(&store, &Profile_RW::writeDeviceStatus);
+    store.writeDevice(data);
+    return spy.count() == 1 && spy.at(0).at(0).toBool();
+}
+
+QString ledLine(const char *key, const QStringList &values)
+{
+    return QString::fromLatin1(key) + QStringLiteral("=\"") + values.join(QLatin1Char(',')) + QStringLiteral("\"\n");
+}
+
+} // namespace
+
+class TestProfileRW : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void filesAreNamedUnderTheSettingsFolder();
+    void freshInstallationGivesTheDefaults();
+    void deviceRoundTrip();
+    void deviceWrittenForms();
+    void debugSwitchesComeFromTheFileAndSurviveWrites();
+    void profileRoundTrip();
+    void profileWrittenForms();
+    void syncModesKeepThePreviousLightKeys();
+    void profileNeverSavedOutsideSyncKeepsDefaults();
+    void handEditedProfile_data();
+    void handEditedProfile();
+    void damagedProfileFilesLoad();
+    void handEditedDevice_data();
+    void handEditedDevice();
+    void everyReadStartsFromTheDefaults();
+    void profileNumbersOutsideTheRangeNameNoFile();
+    void errorLogKeysAndRunningNumber();
+    void errorLogOnlyInDebugMode();
+    void writeFailureIsReported();
+    void damagedFileIsRewrittenOnSave();
+
+private:
+    TestEnvironment m_environment;
+    QScopedPointer<QTemporaryDir> m_dir;
+    QString base() const { return m_dir->path() + QStringLiteral("/VELTRIMARGB"); }
+};
+
+void TestProfileRW::initTestCase()
+{
+    registerLightingMetaTypes();
+}
+
+void TestProfileRW::init()
+{
+    m_dir.reset(new QTemporaryDir(m_environment.root() + QStringLiteral("/store-XXXXXX")));
+    QVERIFY(m_dir->isValid());
+    DebugFlags::setDebugMode(false);
+    DebugFlags::setHWDebugMode(false);
+}
+
+void TestProfileRW::filesAreNamedUnderTheSettingsFolder()
+{
+    const QString expected = m_environment.configDir() + QStringLiteral("/Kv/VELTRIMARGB");
+    QCOMPARE(Profile_RW::defaultBaseDirectory(), expected);
+    Profile_RW store;
+    QCOMPARE(store.deviceFilePath(), expected + QStringLiteral("/ModuleDevice.ini"));
+    QCOMPARE(store.errorLogFilePath(), expected + QStringLiteral("/errorLog.ini"));
+    for (int p = 0; p < Profile_RW::kProfileCount; ++p)
+        QCOMPARE(store.profileFilePath(p), expected + QStringLiteral("/VELTRIMA RGB/Profile_%1.ini").arg(p));
+    QVERIFY(store.profileFilePath(-1).isEmpty());
+    QVERIFY(store.profileFilePath(5).isEmpty());
+
+    // The default folder really receives the files.
+    QVERIFY(writeDeviceOk(store, sampleDevice()));
+    QVERIFY(QFile::exists(expected + QStringLiteral("/ModuleDevice.ini")));
+    QVERIFY(writeProfileOk(store, 4, sampleProfile()));
+    QVERIFY(QFile::exists(expected + QStringLiteral("/VELTRIMA RGB/Profile_4.ini")));
+}
+
+void TestProfileRW::freshInstallationGivesTheDefaults()
+{
+    Profile_RW store(base());
+    const HWData device = readBackDevice(store);
+    QCOMPARE(device.settingData.language, 0);
+    QCOMPARE(device.settingData.isAutoUpdate, true);
+    QCOMPARE(device.settingData.isAutoRun, false);
+    QCOMPARE(device.settingData.isCurrentLocation, false);
+    QCOMPARE(device.notiEvent.loadingOn, false);
+    QCOMPARE(device.notiEvent.shutdownMemoryOn, false);
+    QCOMPARE(device.notiEvent.shutdownCPUOn, false);
+    QCOMPARE(device.notiEvent.fanSpeedOn, false);
+    QCOMPARE(device.notiEvent.loadingColor, rgbColor(255, 0, 0));
+    QCOMPARE(device.selectProfile, 0);
+    for (int m = 0; m < kModuleCount; ++m)
+        QCOMPARE(device.memoryData[m].slotSequence, m);
+
+    const HWData profile = readBackProfile(store, 0);
+    const HWData expected = defaults();
+    for (int m = 0; m < kModuleCount; ++m) {
+        QCOMPARE(profile.memoryData[m].lightMode, 5);
+        QCOMPARE(profile.memoryData[m].colorMode, 0);
+        QCOMPARE(profile.memoryData[m].lightSpeed, 2);
+        QVERIFY(std::equal(std::begin(profile.memoryData[m].rgb), std::end(profile.memoryData[m].rgb),
+                           std::begin(expected.memoryData[m].rgb)));
+    }
+    QVERIFY(!QFile::exists(store.deviceFilePath()));
+    QVERIFY(!QFile::exists(store.profileFilePath(0)));
+}
+
+void TestProfileRW::deviceRoundTrip()
+{
+    Profile_RW store(base());
+    const HWData written = sampleDevice();
+    QVERIFY(writeDeviceOk(store, written));
+    const HWData read = readBackDevice(store);
+
+    QCOMPARE(read.selectProfile, 3);
+    for (int m = 0; m < kModuleCount; ++m)
+        QCOMPARE(read.memoryData[m].slotSequence, written.memoryData[m].slotSequence);
+    const NotiEventData &a = read.notiEvent;
+    const NotiEventData &b = written.notiEvent;
+    QCOMPARE(a.loadingOn, b.loadingOn);
+    QCOMPARE(a.loadingValue, b.loadingValue);
+    QCOMPARE(a.loadingUnit, b.loadingUnit);
+    QCOMPARE(a.loadingColor, b.loadingColor);
+    QCOMPARE(a.shutdownMemoryOn, b.shutdownMemoryOn);
+    QCOMPARE(a.shutdownMemoryValue, b.shutdownMemoryValue);
+    QCOMPARE(a.shutdownMemoryUnit, b.shutdownMemoryUnit);
+    QCOMPARE(a.fanSpeedOn, b.fanSpeedOn);
+    QCOMPARE(a.fanSpeedValue, b.fanSpeedValue);
+    QCOMPARE(a.fanSpeedUnit, b.fanSpeedUnit);
+    QCOMPARE(a.shutdownCPUOn, b.shutdownCPUOn);
+    QCOMPARE(a.shutdownCPUValue, b.shutdownCPUValue);
+    QCOMPARE(a.shutdownCPUUnit, b.shutdownCPUUnit);
+    QCOMPARE(read.settingData.language, 3);
+    QCOMPARE(read.settingData.isAutoUpdate, false);
+    QCOMPARE(read.settingData.isAutoRun, true);
+    QCOMPARE(read.settingData.isCurrentLocation, true);
+}
+
+void TestProfileRW::deviceWrittenForms()
+{
+    Profile_RW store(base());
+    QVERIFY(writeDeviceOk(store, sampleDevice()));
+    const QString text = fileText(store.deviceFilePath());
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (const char *line : {"[Main]", "Profile=3", "SlotSequence=\"1,0,2,3,7,5,6,4\"", "AutoUpdate=false",
+                             "Language=3", "isAutoRun=true", "isCurrentLocatio=true", "NotiLoading=true",
+                             "NotiShutdown_Memory=true", "NotiShutdown_CPU=true", "NotiFanSpeed=false",
+                             "NotiClean=0", "NotiLoadingValue=80", "NotiShutdownMemoryValue=85",
+                             "NotiShutdownCPUValue=95", "NotiFanSpeedValue=60", "NotiCleanValue=0",
+                             "NotiLoadingUnit=1", "NotiShutdownMemoryUnit=0", "NotiShutdownCPUUnit=1",
+                             "NotiFanSpeedUnit=1", "NotiCleanUnit=0", "NotiLoadingColor=\"10,20,30\"",
+                             "[DebugMode]", "isDebugMode=0", "isHWDebugMode=false"}) {
+        QVERIFY2(lines.contains(QString::fromLatin1(line)), line);
+    }
+}
+
+void TestProfileRW::debugSwitchesComeFromTheFileAndSurviveWrites()
+{
+    Profile_RW store(base());
+    QCOMPARE(store.checkDebugMode(), false); // no device file
+    QCOMPARE(DebugFlags::isDebugMode(), false);
+
+    writeFile(store.deviceFilePath(), "[Main]\nLanguage=2\n[DebugMode]\nisDebugMode=1\nisHWDebugMode=true\n");
+    QCOMPARE(store.checkDebugMode(), true);
+    QCOMPARE(DebugFlags::isDebugMode(), true);
+    QCOMPARE(DebugFlags::isHWDebugMode(), true);
+
+    // A user switching debug off while the program runs keeps that choice over saves.
+    writeFile(store.deviceFilePath(), "[DebugMode]\nisDebugMode=0\nisHWDebugMode=false\n");
+    QVERIFY(writeDeviceOk(store, sampleDevice()));
+    const QStringList lines = fileText(store.deviceFilePath()).split(QLatin1Char('\n'));
+    QVERIFY(lines.contains(QStringLiteral("isDebugMode=0")));
+    QVERIFY(lines.contains(QStringLiteral("isHWDebugMode=false")));
+    QCOMPARE(store.checkDebugMode(), false);
+    QCOMPARE(DebugFlags::isHWDebugMode(), false);
+}
+
+void TestProfileRW::profileRoundTrip()
+{
+    Profile_RW store(base());
+    const HWData written = sampleProfile();
+    QVERIFY(writeProfileOk(store, 2, written));
+
+    QSignalSpy spy(&store, &Profile_RW::readProfileStatus);
+    store.readProfile(2, 7);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toInt(), 2);
+    QCOMPARE(spy.at(0).at(1).toInt(), 7); // passed through unchanged
+    const HWData read = spy.at(0).at(2).value<HWData>();
+
+    for (int m = 0; m < kModuleCount; ++m) {
+        const MemoryModuleData &a = read.memoryData[m];
+        const MemoryModuleData &b = written.memoryData[m];
+        QCOMPARE(a.lightMode, b.lightMode);
+        QCOMPARE(a.colorMode, b.colorMode);
+        QCOMPARE(a.lightSpeed, b.lightSpeed);
+        for (int led = 0; led < kLedSlots; ++led) {
+            QCOMPARE(a.rgb[led], b.rgb[led]);
+            QCOMPARE(a.bright[led], b.bright[led]);
+        }
+        QCOMPARE(a.singleRGB, b.singleRGB);
+        QCOMPARE(a.singleBright, b.singleBright);
+        QCOMPARE(a.turnOff, b.turnOff);
+    }
+}
+
+void TestProfileRW::profileWrittenForms()
+{
+    Profile_RW store(base());
+    HWData data = sampleProfile();
+    MemoryModuleData &module = data.memoryData[1];
+    const float bright[kLedSlots] = {1.0f, 0.5f, 0.0f, 0.25f, 0.1f, 0.123456789f, 1, 1, 1, 1, 1, 1};
+    std::copy(std::begin(bright), std::end(bright), std::begin(module.bright));
+    module.rgb[0] = rgbColor(255, 216, 0);
+    module.singleRGB = rgbColor(12, 34, 56);
+    module.singleBright = 0.5f;
+    module.turnOff = true;
+    QVERIFY(writeProfileOk(store, 0, data));
+
+    const QString text = fileText(store.profileFilePath(0));
+    const int start = text.indexOf(QStringLiteral("[Memory1]\n"));
+    QVERIFY(start >= 0);
+    const int end = text.indexOf(QStringLiteral("\n\n"), start);
+    const QString group = text.mid(start, end - start + 1);
+
+    QStringList red, green, blue;
+    for (int led = 0; led < kLedSlots; ++led) {
+        red << QString::number(redOf(module.rgb[led]));
+        green << QString::number(greenOf(module.rgb[led]));
+        blue << QString::number(blueOf(module.rgb[led]));
+    }
+    QVERIFY(red.startsWith(QStringLiteral("255")));
+    QVERIFY(group.contains(ledLine("RColor", red)));
+    QVERIFY(group.contains(ledLine("GColor", green)));
+    QVERIFY(group.contains(ledLine("BColor", blue)));
+    QVERIFY2(group.contains(QStringLiteral("Bright=\"1,0.5,0,0.25,0.1,0.123457,1,1,1,1,1,1\"\n")), qPrintable(group));
+    QVERIFY(group.contains(QStringLiteral("\nLightMode=11\n")));
+    QVERIFY(group.contains(QStringLiteral("\nColorMode=1\n")));
+    QVERIFY(group.contains(QStringLiteral("\nLightSpeed=2\n")));
+    QVERIFY(group.contains(QStringLiteral("\nSRColor=12\n")));
+    QVERIFY(group.contains(QStringLiteral("\nSGColor=34\n")));
+    QVERIFY(group.contains(QStringLiteral("\nSBColor=56\n")));
+    QVERIFY(group.contains(QStringLiteral("\nSBright=0.5\n")));
+    QVERIFY(group.contains(QStringLiteral("\nTurnOff=1\n")));
+    for (int m = 0; m < kModuleCount; ++m)
+        QVERIFY(text.contains(QStringLiteral("[Memory%1]\n").arg(m)));
+}
+
+void TestProfileRW::syncModesKeepThePreviousLightKeys()
+{
+    Profile_RW store(base());
+    HWData data = sampleProfile();
+    data.memoryData[1].lightMode = 17;
+    data.memoryData[1].colorMode = 0;
+    data.memoryData[1].lightSpeed = 3;
+    QVERIFY(writeProfileOk(store, 1, data));
+
+    data.memoryData[1].lightMode = 20;
+    data.memoryData[1].colorMode = 2;
+    data.memoryData[1].lightSpeed = 0;
+    data.memoryData[1].rgb[0] = rgbColor(1, 2, 3);
+    data.memoryData[4].lightMode = 35;
+    data.memoryData[4].colorMode = 3;
+    data.memoryData[2].lightMode = 6;
+    QVERIFY(writeProfileOk(store, 1, data));
+
+    const HWData read = readBackProfile(store, 1);
+    QCOMPARE(read.memoryData[1].lightMode, 17);
+    QCOMPARE(read.memoryData[1].colorMode, 0);
+    QCOMPARE(read.memoryData[1].lightSpeed, 3);
+    QCOMPARE(read.memoryData[1].rgb[0], rgbColor(1, 2, 3)); // colours are always saved
+    QCOMPARE(read.memoryData[4].lightMode, 14);
+    QCOMPARE(read.memoryData[4].colorMode, 0);
+    QCOMPARE(read.memoryData[2].lightMode, 6);
+}
+
+void TestProfileRW::profileNeverSavedOutsideSyncKeepsDefaults()
+{
+    Profile_RW store(base());
+    HWData data = sampleProfile();
+    data.memoryData[0].lightMode = 20;
+    data.memoryData[0].colorMode = 1;
+    data.memoryData[0].lightSpeed = 0;
+    QVERIFY(writeProfileOk(store, 0, data));
+    QVERIFY(!fileText(store.profileFilePath(0)).section(QStringLiteral("[Memory1]"), 0, 0).contains(QStringLiteral("LightMode")));
+
+    const HWData read = readBackProfile(store, 0);
+    QCOMPARE(read.memoryData[0].lightMode, 5);
+    QCOMPARE(read.memoryData[0].colorMode, 0);
+    QCOMPARE(read.memoryData[0].lightSpeed, 2);
+}
+
+void TestProfileRW::handEditedProfile_data()
+{
+    QTest::addColumn<QByteArray>("group");
+    QTest::addColumn<int>("lightMode");
+    QTest::addColumn<int>("colorMode");
+    QTest::addColumn<int>("lightSpeed");
+    QTest::addColumn<QList<uint>>("rgb");    // expected colours of LEDs 0..11
+    QTest::addColumn<QList<float>>("bright"); // expected brightness of LEDs 0..11
+    QTest::addColumn<uint>("singleRGB");
+    QTest::addColumn<float>("singleBright");
+
+    const HWData reset = defaults();
+    QList<uint> pattern;
+    for (const COLORREF colour : reset.memoryData[0].rgb)
+        pattern << colour;
+    const QList<float> full = QVector<float>(kLedSlots, 1.0f).toList();
+    const uint red = rgbColor(255, 0, 0);
+
+    {
+        QList<uint> rgb = pattern;
+        QList<float> bright = full;
+        for (int led = 0; led < 5; ++led) {
+            rgb[led] = rgbColor(led, 10 + led, 20 + led);
+            bright[led] = 0.5f;
+        }
+        QTest::newRow("five entries leave the rest at the defaults")
+            << QByteArray("LightMode=3\nColorMode=1\nLightSpeed=0\nRColor=\"0,1,2,3,4\"\nGColor=\"10,11,12,13,14\"\n"
+                          "BColor=\"20,21,22,23,24\"\nBright=\"0.5,0.5,0.5,0.5,0.5\"\n")
+            << 3 << 1 << 0 << rgb << bright << red << 1.0f;
+    }
+    {
+        QList<uint> rgb;
+        QList<float> bright;
+        QStringList reds, brights;
+        for (int led = 0; led < 20; ++led) {
+            reds << QString::number(led * 10);
+            brights << QStringLiteral("0.25");
+        }
+        for (int led = 0; led < kLedSlots; ++led) {
+            rgb << rgbColor(led * 10, greenOf(pattern[led]), blueOf(pattern[led]));
+            bright << 0.25f;
+        }
+        QTest::newRow("twenty entries: the first twelve count")
+            << (QStringLiteral("RColor=\"%1\"\nBright=\"%2\"\n").arg(reds.join(','), brights.join(','))).toLatin1()
+            << 5 << 0 << 2 << rgb << bright << red << 1.0f;
+    }
+    {
+        QList<uint> rgb = pattern;
+        rgb[0] = rgbColor(7, 8, 9);
+        rgb[1] = rgbColor(1, 2, 3);
+        QList<float> bright = full;
+        bright[0] = 0.5f;
+        bright[1] = 0.0f;
+        QTest::newRow("unquoted lists, as an editor writes them")
+            << QByteArray("RColor=7, 1\nGColor=8,2\nBColor=9 , 3\nBright=0.5,0\n")
+            << 5 << 0 << 2 << rgb << bright << red << 1.0f;
+    }
+    {
+        QList<uint> rgb = pattern;
+        rgb[0] = rgbColor(0, greenOf(pattern[0]), blueOf(pattern[0]));
+        rgb[1] = rgbColor(0, greenOf(pattern[1]), blueOf(pattern[1]));
+        QList<float> bright = full;
+        bright[0] = 0.0f;
+        QTest::newRow("letters in numbers read as 0")
+            << QByteArray("LightMode=abc\nColorMode=1x\nLightSpeed=\nRColor=\"red,\"\nBright=\"bright\"\n"
+                          "SRColor=x\nSBright=much\n")
+            << 0 << 0 << 0 << rgb << bright << rgbColor(0, 0, 0) << 0.0f;
+    }
+    {
+        QList<uint> rgb = pattern;
+        rgb[0] = rgbColor(255, 0, blueOf(pattern[0]));
+        QList<float> bright = full;
+        bright[0] = 1.0f;
+        bright[1] = 0.0f;
+        bright[2] = 0.0f;
+        QTest::newRow("numbers out of range")
+            << QByteArray("LightMode=99\nColorMode=-1\nLightSpeed=4\nRColor=\"300\"\nGColor=\"-5\"\n"
+                          "Bright=\"7,-1,nan\"\nSBright=inf\nSGColor=1000\n")
+            << 5 << 0 << 2 << rgb << bright << rgbColor(255, 255, 0) << 0.0f;
+    }
+    {
+        QTest::newRow("missing keys keep the defaults")
+            << QByteArray("SomethingElse=1\n") << 5 << 0 << 2 << pattern << full << red << 1.0f;
+    }
+}
+
+void TestProfileRW::handEditedProfile()
+{
+    QFETCH(QByteArray, group);
+    QFETCH(int, lightMode);
+    QFETCH(int, colorMode);
+    QFETCH(int, lightSpeed);
+    QFETCH(QList<uint>, rgb);
+    QFETCH(QList<float>, bright);
+    QFETCH(uint, singleRGB);
+    QFETCH(float, singleBright);
+
+    Profile_RW store(base());
+    // Memory2 is edited; Memory0 is written normally and Memory5 is missing altogether.
+    writeFile(store.profileFilePath(3),
+              "[Memory0]\nLightMode=9\nColorMode=1\nLightSpeed=3\n\n[Memory2]\n" + group + "\n");
+    const HWData read = readBackProfile(store, 3);
+
+    const MemoryModuleData &module = read.memoryData[2];
+    QCOMPARE(module.lightMode, lightMode);
+    QCOMPARE(module.colorMode, colorMode);
+    QCOMPARE(module.lightSpeed, lightSpeed);
+    for (int led = 0; led < kLedSlots; ++led) {
+        QCOMPARE(module.rgb[led], COLORREF(rgb.at(led)));
+        QCOMPARE(module.bright[led], bright.at(led));
+    }
+    QCOMPARE(module.singleRGB, COLORREF(singleRGB));
+    QCOMPARE(module.singleBright, singleBright);
+
+    QCOMPARE(read.memoryData[0].lightMode, 9);
+    const HWData reset = defaults();
+    QCOMPARE(read.memoryData[5].lightMode, 5);
+    QVERIFY(std::equal(std::begin(read.memoryData[5].rgb), std::end(read.memoryData[5].rgb),
+                       std::begin(reset.memoryData[5].rgb)));
+}
+
+void TestProfileRW::damagedProfileFilesLoad()
+{
+    Profile_RW store(base());
+    QVERIFY(writeProfileOk(store, 0, sampleProfile()));
+    const QByteArray good = fileText(store.profileFilePath(0)).toUtf8();
+
+    QByteArray junk;
+    for (int i = 0; i < 4096; ++i)
+        junk.append(char((i * 7919 + 13) % 256));
+
+    const QList<QByteArray> damaged = {
+        good.left(good.size() / 2),                    // truncated in the middle of a group
+        junk,                                          // nothing but binary junk
+        good.left(good.size() / 3) + junk,             // junk after a good start
+        QByteArray("[Memory1\nLightMode=\"3\n[[[\n=\n"), // broken brackets and quotes
+        QByteArray(),                                  // empty
+    };
+    for (const QByteArray &contents : damaged) {
+        writeFile(store.profileFilePath(0), contents);
+        const HWData read = readBackProfile(store, 0);
+        for (const MemoryModuleData &module : read.memoryData) {
+            QVERIFY(module.lightMode >= 0 && module.lightMode <= 35);
+            QVERIFY(module.colorMode >= 0 && module.colorMode <= 3);
+            QVERIFY(module.lightSpeed >= 0 && module.lightSpeed <= 3);
+            for (const float value : module.bright)
+                QVERIFY(value >= 0.0f && value <= 1.0f);
+        }
+    }
+
+    // What a truncated file still holds is read; the rest stays at the defaults.
+    writeFile(store.profileFilePath(0), good.left(good.indexOf("[Memory3]")));
+    const HWData read = readBackProfile(store, 0);
+    QCOMPARE(read.memoryData[2].lightMode, sampleProfile().memoryData[2].lightMode);
+    QCOMPARE(read.memoryData[3].lightMode, 5);
+}
+
+void TestProfileRW::handEditedDevice_data()
+{
+    QTest::addColumn<QByteArray>("main");
+    QTest::addColumn<QList<int>>("sequence");
+    QTest::addColumn<int>("profile");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<bool>("autoUpdate");
+    QTest::addColumn<uint>("loadingColor");
+
+    const QList<int> plain = {0, 1, 2, 3, 4, 5, 6, 7};
+    const uint red = rgbColor(255, 0, 0);
+    QTest::newRow("unquoted lists") << QByteArray("SlotSequence=7,6,5,4,3,2,1,0\nNotiLoadingColor=1, 2, 3\n")
+                                    << QList<int>{7, 6, 5, 4, 3, 2, 1, 0} << 0 << 0 << true << uint(rgbColor(1, 2, 3));
+    QTest::newRow("short order completed from the plain order")
+        << QByteArray("SlotSequence=\"1,0\"\n") << QList<int>{1, 0, 2, 3, 4, 5, 6, 7} << 0 << 0 << true << red;
+    QTest::newRow("twenty slot numbers: the first eight count")
+        << QByteArray("SlotSequence=\"7,6,5,4,3,2,1,0,9,9,9,9,9,9,9,9,9,9,9,9\"\n")
+        << QList<int>{7, 6, 5, 4, 3, 2, 1, 0} << 0 << 0 << true << red;
+    QTest::newRow("repeated slot number") << QByteArray("SlotSequence=\"0,0,1,2,3,4,5,6\"\n") << plain << 0 << 0 << true << red;
+    QTest::newRow("slot number out of range") << QByteArray("SlotSequence=\"0,1,2,3,4,5,6,8\"\n") << plain << 0 << 0 << true << red;
+    QTest::newRow("letters in the order") << QByteArray("SlotSequence=\"a,b,c,d,e,f,g,h\"\n") << plain << 0 << 0 << true << red;
+    QTest::newRow("profile out of range") << QByteArray("Profile=9\n") << plain << 0 << 0 << true << red;
+    QTest::newRow("negative profile") << QByteArray("Profile=-1\n") << plain << 0 << 0 << true << red;
+    QTest::newRow("profile as text") << QByteArray("Profile=four\nLanguage=abc\n") << plain << 0 << 0 << true << red;
+    QTest::newRow("valid values") << QByteArray("Profile=4\nLanguage=9\nAutoUpdate=0\n") << plain << 4 << 9 << false << red;
+    QTest::newRow("language out of range") << QByteArray("Language=42\nAutoUpdate=yes\n") << plain << 0 << 0 << false << red;
+    QTest::newRow("loading colour with two parts") << QByteArray("NotiLoadingColor=\"1,2\"\n") << plain << 0 << 0 << true << red;
+    QTest::newRow("loading colour out of range")
+        << QByteArray("NotiLoadingColor=\"300,x,-4\"\n") << plain << 0 << 0 << true << uint(rgbColor(255, 0, 0));
+    QTest::newRow("missing group") << QByteArray() << plain << 0 << 0 << true << red;
+}
+
+void TestProfileRW::handEditedDevice()
+{
+    QFETCH(QByteArray, main);
+    QFETCH(QList<int>, sequence);
+    QFETCH(int, profile);
+    QFETCH(int, language);
+    QFETCH(bool, autoUpdate);
+    QFETCH(uint, loadingColor);
+
+    Profile_RW store(base());
+    writeFile(store.deviceFilePath(), main.isEmpty() ? QByteArray("[Other]\nx=1\n") : "[Main]\n" + main);
+    const HWData read = readBackDevice(store);
+    for (int m = 0; m < kModuleCount; ++m)
+        QCOMPARE(read.memoryData[m].slotSequence, sequence.at(m));
+    QCOMPARE(read.selectProfile, profile);
+    QCOMPARE(read.settingData.language, language);
+    QCOMPARE(read.settingData.isAutoUpdate, autoUpdate);
+    QCOMPARE(read.notiEvent.loadingColor, COLORREF(loadingColor));
+}
+
+void TestProfileRW::everyReadStartsFromTheDefaults()
+{
+    Profile_RW store(base());
+    QVERIFY(writeDeviceOk(store, sampleDevice()));
+    QCOMPARE(readBackDevice(store).settingData.language, 3);
+    writeFile(store.deviceFilePath(), "[Main]\nProfile=1\n");
+    const HWData device = readBackDevice(store);
+    QCOMPARE(device.selectProfile, 1);
+    QCOMPARE(device.settingData.language, 0);
+    QCOMPARE(device.settingData.isAutoRun, false);
+    QCOMPARE(device.notiEvent.loadingColor, rgbColor(255, 0, 0));
+    QCOMPARE(device.memoryData[0].slotSequence, 0);
+
+    QVERIFY(writeProfileOk(store, 1, sampleProfile()));
+    QCOMPARE(readBackProfile(store, 1).memoryData[3].lightMode, 13);
+    QVERIFY(QFile::remove(store.profileFilePath(1)));
+    QCOMPARE(readBackProfile(store, 1).memoryData[3].lightMode, 5);
+}
+
+void TestProfileRW::profileNumbersOutsideTheRangeNameNoFile()
+{
+    Profile_RW store(base());
+    for (const int profile : {-1, 5, 100, std::numeric_limits<int>::min()}) {
+        QSignalSpy written(&store, &Profile_RW::writeProfileStatus);
+        store.writeProfile(profile, 0, sampleProfile());
+        QCOMPARE(written.count(), 1);
+        QCOMPARE(written.at(0).at(1).toBool(), false);
+
+        QSignalSpy read(&store, &Profile_RW::readProfileStatus);
+        store.readProfile(profile, 0);
+        QCOMPARE(read.count(), 0);
+    }
+    QDir dir(base() + QStringLiteral("/VELTRIMA RGB"));
+    QVERIFY(!dir.exists() || dir.entryList(QDir::Files).isEmpty());
+}
+
+void TestProfileRW::errorLogKeysAndRunningNumber()
+{
+    Profile_RW store(base());
+    writeFile(store.deviceFilePath(), "[DebugMode]\nisDebugMode=1\n");
+    QVERIFY(store.checkDebugMode());
+    const QStringList messages = {QStringLiteral("first"), QStringLiteral("second, with a comma"),
+                                  QStringLiteral("third = with \"quotes\" and ümlaut")};
+    for (const QString &message : messages)
+        store.writeErrorLog(message);
+
+    QSettings settings(store.errorLogFilePath(), QSettings::IniFormat);
+    settings.setIniCodec("UTF-8");
+    settings.beginGroup(QStringLiteral("Debug"));
+    QStringList keys = settings.childKeys();
+    QCOMPARE(keys.size(), 3);
+    const QRegularExpression pattern(QStringLiteral("^(\\d{8}\\.\\d{2}-\\d{2}-\\d{2})\\.(\\d+)$"));
+    std::sort(keys.begin(), keys.end(), [&pattern](const QString &a, const QString &b) {
+        return pattern.match(a).captured(2).toInt() < pattern.match(b).captured(2).toInt();
+    });
+    for (int i = 0; i < keys.size(); ++i) {
+        const QRegularExpressionMatch match = pattern.match(keys.at(i));
+        QVERIFY2(match.hasMatch(), qPrintable(keys.at(i)));
+        QVERIFY(QDateTime::fromString(match.captured(1), QStringLiteral("yyyyMMdd.hh-mm-ss")).isValid());
+        QCOMPARE(match.captured(2).toInt(), i);
+        QCOMPARE(settings.value(keys.at(i)).toString(), messages.at(i));
+    }
+}
+
+void TestProfileRW::errorLogOnlyInDebugMode()
+{
+    Profile_RW store(base());
+    store.writeErrorLog(QStringLiteral("before the debug switch was read"));
+    writeFile(store.deviceFilePath(), "[DebugMode]\nisDebugMode=0\n");
+    QVERIFY(!store.checkDebugMode());
+    store.writeErrorLog(QStringLiteral("debug mode off"));
+    QVERIFY(!QFile::exists(store.errorLogFilePath()));
+}
+
+void TestProfileRW::writeFailureIsReported()
+{
+    // The base folder cannot be created below a plain file.
+    const QString blocker = m_dir->path() + QStringLiteral("/file");
+    writeFile(blocker, "x");
+    Profile_RW store(blocker + QStringLiteral("/VELTRIMARGB"));
+
+    QSignalSpy device(&store, &Profile_RW::writeDeviceStatus);
+    store.writeDevice(sampleDevice());
+    QCOMPARE(device.count(), 1);
+    QCOMPARE(device.at(0).at(0).toBool(), false);
+
+    QSignalSpy profile(&store, &Profile_RW::writeProfileStatus);
+    store.writeProfile(1, 0, sampleProfile());
+    QCOMPARE(profile.count(), 1);
+    QCOMPARE(profile.at(0).at(1).toBool(), false);
+}
+
+void TestProfileRW::damagedFileIsRewrittenOnSave()
+{
+    Profile_RW store(base());
+    QByteArray junk("[Memory0]\nLightMode=9\n");
+    for (int i = 0; i < 2048; ++i)
+        junk.append(char((i * 31 + 7) % 256));
+    writeFile(store.profileFilePath(0), junk);
+
+    HWData data = sampleProfile();
+    data.memoryData[0].lightMode = 20; // keeps the key that could be read
+    QVERIFY(writeProfileOk(store, 0, data));
+    const HWData read = readBackProfile(store, 0);
+    QCOMPARE(read.memoryData[0].lightMode, 9);
+    QCOMPARE(read.memoryData[7].lightMode, 17);
+    QCOMPARE(read.memoryData[7].rgb[11], data.memoryData[7].rgb[11]);
+
+    QSettings check(store.profileFilePath(0), QSettings::IniFormat);
+    check.allKeys();
+    QCOMPARE(check.status(), QSettings::NoError);
+}
+
+QTEST_GUILESS_MAIN(TestProfileRW)
+#include "tst_Profile_RW.moc"
