@@ -1,0 +1,443 @@
+#include "KVRGBMemory.h"
+
+#include "Main_View.h"
+#include "ProgramNames.h"
+#include "ProgramState.h"
+#include "UiResources.h"
+#include "Widget_LocationPolicy.h"
+
+#include "LightingMetaTypes.h"
+#include "MessagePresenter.h"
+#include "WindowEndpoint.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDebug>
+#include <QEvent>
+#include <QTimer>
+#include <QTranslator>
+
+#include <algorithm>
+#include <mutex>
+
+namespace {
+constexpr int kUpdateIntervalMs = 1000;
+constexpr int kPreviewIntervalMs = 40;
+constexpr int kUiLedCount = 5;
+constexpr int kProfileCount = 5;
+constexpr int kClockLightMode = 31;
+constexpr int kPartNumberBound = kTextSize;
+
+// The channel calls back on a thread of its own; the object may be going away meanwhile.
+std::mutex s_instanceMutex;
+KVRGBMemory *s_instance = nullptr;
+
+const COLORREF *defaultColours()
+{
+    static const HWData record = KVRGBMemory::defaultRecord();
+    return record.memoryData[0].rgb;
+}
+
+QString partNumberOf(const MemoryModuleData &module)
+{
+    const std::size_t length = std::min<std::size_t>(textLength(module.partNumber), kPartNumberBound);
+    return QString::fromLatin1(module.partNumber, int(length));
+}
+} // namespace
+
+KVRGBMemory::KVRGBMemory(const QString &programFolder, QWidget *parent)
+    : QMainWindow(parent)
+    , m_clock([] { return QDateTime::currentSecsSinceEpoch(); })
+    , m_launcher(programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder)
+{
+    initUiResources();
+    registerLightingMetaTypes();
+    for (int m = 0; m < kModuleCount; ++m)
+        m_slotNumbers[m] = m;
+
+    loadLanguage(LanguageEnglish);
+
+    // The base window only receives messages and owns the timers; it never appears.
+    setAttribute(Qt::WA_DontShowOnScreen);
+    setGeometry(0, 0, 0, 0);
+    hide();
+    setWindowTitle(QString::fromLatin1(ProgramNames::kBaseWindowInitialTitle));
+    m_endpoint = new WindowEndpoint(this);
+    m_endpoint->setHandler([](const WindowRequest &) { return qint64(0); });
+    connect(m_endpoint, &WindowEndpoint::messageReceived, this,
+            [this](const WindowRequest &request, qint64) { handleWindowMessage(request.message, request.wParam); });
+    m_endpoint->setTitle(windowTitle());
+
+    startControlProgram();
+
+    if (m_channel.load(m_launcher.folder())) {
+        m_channel.SharedDLL_init();
+        {
+            std::lock_guard<std::mutex> lock(s_instanceMutex);
+            s_instance = this;
+        }
+        m_channel.RegisterUIEventLightModeFunc(&KVRGBMemory::channelEvent);
+        for (int i = 0; i < kModuleCount; ++i)
+            qDebug() << "KVRGBMemory: slot number of module" << i << m_channel.GetValueMemorySlotNumber(i);
+    } else {
+        qWarning() << "KVRGBMemory: channel library not loaded:" << m_channel.errorString();
+        MessagePresenter::show(QStringLiteral("SharedDll Init Failure"), QStringLiteral("Error"),
+                               MessagePresenter::Icon::Warning);
+    }
+
+    m_mainView = new Main_View();
+    m_mainView->show();
+    connectMainView();
+
+    m_updateTimer = new QTimer(this);
+    m_updateTimer->setInterval(kUpdateIntervalMs);
+    connect(m_updateTimer, &QTimer::timeout, this, &KVRGBMemory::requestUpdateData);
+    m_previewTimer = new QTimer(this);
+    m_previewTimer->setInterval(kPreviewIntervalMs);
+    connect(m_previewTimer, &QTimer::timeout, this, &KVRGBMemory::requestUpdate_SoftwareRGB);
+    m_updateTimer->start();
+    m_previewTimer->start();
+
+    m_locationDialog = new Widget_LocationPolicy();
+    m_locationDialog->hide();
+    connect(m_locationDialog, &Widget_LocationPolicy::sendPushOK, this, &KVRGBMemory::LocationWarningCheck);
+}
+
+KVRGBMemory::~KVRGBMemory()
+{
+    {
+        std::lock_guard<std::mutex> lock(s_instanceMutex);
+        if (s_instance == this)
+            s_instance = nullptr;
+    }
+    delete m_locationDialog;
+    delete m_mainView;
+}
+
+void KVRGBMemory::connectMainView()
+{
+    Main_View *v = m_mainView;
+    const auto direct = Qt::DirectConnection;
+    connect(this, &KVRGBMemory::setSystemData, v, &Main_View::setSystemData, direct);
+    connect(this, &KVRGBMemory::setSystemData1, v, &Main_View::setSystemData1, direct);
+    connect(this, &KVRGBMemory::setHWData, v, &Main_View::setHWData, direct);
+    connect(this, &KVRGBMemory::setRGB, v, &Main_View::setRGB, direct);
+    connect(this, &KVRGBMemory::setLighting, v, &Main_View::setLighting, direct);
+    connect(this, &KVRGBMemory::setMemorySlotNumber, v, &Main_View::setMemorySlotNumber, direct);
+    connect(this, &KVRGBMemory::setProfile, v, &Main_View::setProfile, direct);
+    connect(this, &KVRGBMemory::setNotiData, v, &Main_View::setNotiData, direct);
+    connect(this, &KVRGBMemory::setSettingData, v, &Main_View::setSettingData, direct);
+    connect(this, &KVRGBMemory::updatePreview, v, &Main_View::updatePreview, direct);
+    connect(this, &KVRGBMemory::updatePreviewList, v, &Main_View::updatePreviewList, direct);
+    connect(this, &KVRGBMemory::setSlotNum, v, &Main_View::setSlotNumber, direct);
+    connect(this, &KVRGBMemory::setKVModuleType, v, &Main_View::setKVModuleType, direct);
+    connect(this, &KVRGBMemory::updateLanguage, v, &Main_View::updateLanguage_MainView, direct);
+    connect(this, &KVRGBMemory::updateViewData, v, &Main_View::updateViewData, direct);
+
+    connect(v, &Main_View::slot_Close, this, &KVRGBMemory::closeUI);
+    connect(v, &Main_View::changeColor, this, &KVRGBMemory::changeRGBColor, direct);
+    connect(v, &Main_View::changeLightMode, this, &KVRGBMemory::changeLightMode, direct);
+    connect(v, &Main_View::requestSetRGB, this, &KVRGBMemory::requestSetRGB, direct);
+    connect(v, &Main_View::requestSetProfile, this, &KVRGBMemory::requestSetProfile, direct);
+    connect(v, &Main_View::requestSetLighting, this, &KVRGBMemory::requestSetLighting, direct);
+    connect(v, &Main_View::changeMemorySlotNumber, this, &KVRGBMemory::changeMemorySlotNumber, direct);
+    connect(v, &Main_View::requestSetSlotNum, this, &KVRGBMemory::requestSetSlotNum, direct);
+    connect(v, &Main_View::select_Profile, this, &KVRGBMemory::select_Profile, direct);
+    connect(v, &Main_View::requestNotiData, this, &KVRGBMemory::requestNotiData, direct);
+    connect(v, &Main_View::requestSettingData, this, &KVRGBMemory::requestSettingData, direct);
+    connect(v, &Main_View::changeSettingData, this, &KVRGBMemory::changeSettingData, direct);
+    connect(v, &Main_View::sendNotiData, this, &KVRGBMemory::slot_NotiData, direct);
+}
+
+void KVRGBMemory::startControlProgram()
+{
+    // A start made now covers the stale period until the new program first publishes.
+    if (m_launcher.start() == ControlProgramLauncher::Outcome::Started)
+        m_staleRestartDone = true;
+}
+
+void KVRGBMemory::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::WindowTitleChange && m_endpoint && m_endpoint->title() != windowTitle()) {
+        if (!m_endpoint->setTitle(windowTitle()))
+            qWarning() << "KVRGBMemory: no message endpoint for" << windowTitle();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void KVRGBMemory::channelEvent(int event)
+{
+    std::lock_guard<std::mutex> lock(s_instanceMutex);
+    KVRGBMemory *self = s_instance;
+    if (!self)
+        return;
+    QMetaObject::invokeMethod(self, [self, event] { self->onChannelEvent(event); }, Qt::QueuedConnection);
+}
+
+void KVRGBMemory::onChannelEvent(int event)
+{
+    qDebug() << "KVRGBMemory: channel event" << event;
+    emit updateViewData();
+}
+
+void KVRGBMemory::handleWindowMessage(quint32 message, quint64 wParam)
+{
+    qDebug() << "KVRGBMemory: window message" << Qt::hex << message << "wParam" << wParam;
+    switch (message) {
+    case ProgramNames::kMsgSecondCopy:
+        // Someone started the program again: bring the window forward.
+        m_mainView->showAndActivate();
+        break;
+    case ProgramNames::kMsgQuit:
+    case ProgramNames::kMsgShow:
+    case ProgramNames::kMsgAutoRunQuit:
+        m_mainView->handleWindowMessage(message, wParam);
+        break;
+    default:
+        break;
+    }
+}
+
+HWData KVRGBMemory::defaultRecord()
+{
+    HWData record = makeZeroHWData();
+    record.reset();
+    record.channelCount = 0;
+    return record;
+}
+
+int KVRGBMemory::clampCount(int count)
+{
+    return std::clamp(count, 0, kModuleCount);
+}
+
+void KVRGBMemory::sanitizeSlotNumbers(int (&slotNumbers)[kModuleCount])
+{
+    bool seen[kModuleCount] = {};
+    bool valid = true;
+    for (int s : slotNumbers) {
+        if (s < 0 || s >= kModuleCount || seen[s]) {
+            valid = false;
+            break;
+        }
+        seen[s] = true;
+    }
+    if (valid)
+        return;
+    qWarning() << "KVRGBMemory: slot numbers from the channel are not a permutation of 0..7; using 0..7";
+    for (int m = 0; m < kModuleCount; ++m)
+        slotNumbers[m] = m;
+}
+
+bool KVRGBMemory::loadLanguage(int language)
+{
+    const char *code = languageCode(language);
+    if (!code) {
+        qDebug() << "KVRGBMemory: no catalogue for language" << language;
+        return false;
+    }
+    auto translator = std::make_unique<QTranslator>();
+    const QString file = QStringLiteral(":/KVRGBMemory/VELTRIMA_%1.qm").arg(QLatin1String(code));
+    if (!translator->load(file)) {
+        qWarning() << "KVRGBMemory: cannot load" << file;
+        return false;
+    }
+    if (m_translator)
+        QCoreApplication::removeTranslator(m_translator.get());
+    m_translator = std::move(translator);
+    QCoreApplication::installTranslator(m_translator.get());
+    m_loadedLanguage = language;
+    return true;
+}
+
+void KVRGBMemory::loadLanguageFromChannel()
+{
+    const SettingData setting = SettingData::unpack(m_channel.GetSettingValue());
+    ProgramState::currentLanguage = setting.language;
+    if (setting.language != m_loadedLanguage)
+        loadLanguage(setting.language);
+    emit updateLanguage();
+}
+
+void KVRGBMemory::closeUI()
+{
+    qDebug() << "KVRGBMemory::closeUI";
+    QApplication::quit();
+}
+
+void KVRGBMemory::requestUpdateData()
+{
+    const HWData record = m_channel.GetValueHWData();
+    const bool stampFresh = isFreshTimestamp(record.dataTimestamp, m_clock());
+
+    if (!m_firstDataSeen) {
+        // Only a record the control program has just published may decide the counts:
+        // a zeroed or stale channel would otherwise hide the Lighting menu for good.
+        if (stampFresh && record.memoryCount >= 0 && record.slotCount >= 0) {
+            emit setSlotNum(clampCount(record.slotCount), clampCount(record.memoryCount));
+            QStringList parts;
+            for (const MemoryModuleData &module : record.memoryData)
+                parts << partNumberOf(module);
+            emit setKVModuleType(parts);
+            m_firstDataSeen = true;
+        }
+        loadLanguageFromChannel();
+    }
+
+    if (stampFresh && record.memoryCount >= 1) {
+        emit setHWData(record);
+        m_staleRestartDone = false;
+        return;
+    }
+
+    emit setHWData(defaultRecord());
+    if (!m_staleRestartDone) {
+        m_staleRestartDone = true;
+        qDebug() << "KVRGBMemory: the channel's data are stale, starting the control program";
+        m_launcher.start();
+    }
+}
+
+void KVRGBMemory::requestUpdate_SoftwareRGB()
+{
+    QList<COLORREF *> list;
+    list.reserve(kModuleCount);
+    for (int i = 0; i < kModuleCount; ++i) {
+        const COLORREF *colours = m_channel.GetValueSoftwareRGB(i);
+        std::copy_n(colours ? colours : defaultColours(), kLedSlots, m_preview[i]);
+        list.append(m_preview[i]);
+    }
+    emit updatePreviewList(list);
+}
+
+void KVRGBMemory::finishEffect(MemoryModuleData *data)
+{
+    qDebug() << "KVRGBMemory::finishEffect" << static_cast<const void *>(data);
+}
+
+void KVRGBMemory::changeRGBColor(int slot, COLORREF *rgb, COLORREF single, float *bright, float singleBright)
+{
+    qDebug() << "KVRGBMemory::changeRGBColor" << slot;
+    if (!rgb || !bright || slot < 0 || slot >= kModuleCount) {
+        qWarning() << "KVRGBMemory::changeRGBColor: refused module" << slot;
+        return;
+    }
+    m_channel.SetValueRGB(slot, rgb, bright, single, singleBright, kUiLedCount);
+}
+
+void KVRGBMemory::changeLightMode(int slot, int mode, int colorMode, int speed, bool turnOff)
+{
+    qDebug() << "KVRGBMemory::changeLightMode" << slot << mode << colorMode << speed << turnOff;
+    if (mode == kClockLightMode) {
+        const SettingData setting = SettingData::unpack(m_channel.GetSettingValue());
+        if (!setting.isCurrentLocation) {
+            // The clock mode needs the location; the dialog only decides that setting.
+            m_locationDialog->updateTexts();
+            m_locationDialog->show();
+            m_locationDialog->raise();
+            m_locationDialog->activateWindow();
+        }
+    }
+    m_channel.SetValueLighting(slot, mode, colorMode, speed, turnOff);
+}
+
+void KVRGBMemory::requestSetRGB()
+{
+    qDebug() << "KVRGBMemory::requestSetRGB";
+    for (int i = 0; i < kModuleCount; ++i) {
+        const float singleBright = std::clamp(m_channel.GetValueSingleBright(i), 0.0f, 1.0f);
+        const float *bright = m_channel.GetValueBright(i);
+        const COLORREF single = m_channel.GetValueSingleRGB(i);
+        const COLORREF *rgb = m_channel.GetValueRGB(i);
+        for (int led = 0; led < kLedSlots; ++led) {
+            // A NaN brightness fails both comparisons of clamp, so it is caught first.
+            const float b = bright ? bright[led] : 1.0f;
+            m_bright[i][led] = b == b ? std::clamp(b, 0.0f, 1.0f) : 1.0f;
+            m_rgb[i][led] = rgb ? rgb[led] : defaultColours()[led];
+        }
+        emit setRGB(i, m_rgb[i], single, m_bright[i], singleBright == singleBright ? singleBright : 1.0f);
+    }
+}
+
+void KVRGBMemory::requestSetLighting()
+{
+    qDebug() << "KVRGBMemory::requestSetLighting";
+    for (int i = 0; i < kModuleCount; ++i) {
+        const bool turnOff = m_channel.GetValueTurnOff(i);
+        const int speed = m_channel.GetValueLightSpeed(i);
+        const int colorMode = m_channel.GetValueColorMode(i);
+        const int lightMode = m_channel.GetValueLightMode(i);
+        emit setLighting(i, lightMode, colorMode, speed, turnOff);
+    }
+}
+
+void KVRGBMemory::changeMemorySlotNumber(int count, int *slotNumbers)
+{
+    qDebug() << "KVRGBMemory::changeMemorySlotNumber" << count;
+    if (!slotNumbers || count < 0 || count > kModuleCount) {
+        qWarning() << "KVRGBMemory::changeMemorySlotNumber: refused count" << count;
+        return;
+    }
+    m_channel.SetSlotNumber(count, slotNumbers);
+}
+
+void KVRGBMemory::slot_NotiData(NotiEventData data)
+{
+    qDebug() << "KVRGBMemory::slot_NotiData" << data.type;
+    m_channel.SetNotiEvent(data);
+}
+
+void KVRGBMemory::requestSetSlotNum()
+{
+    qDebug() << "KVRGBMemory::requestSetSlotNum";
+    for (int i = 0; i < kModuleCount; ++i)
+        m_slotNumbers[i] = m_channel.GetValueMemorySlotNumber(i);
+    sanitizeSlotNumbers(m_slotNumbers);
+    emit setMemorySlotNumber(kModuleCount, m_slotNumbers);
+}
+
+void KVRGBMemory::requestNotiData()
+{
+    qDebug() << "KVRGBMemory::requestNotiData";
+    emit setNotiData(m_channel.GetNotiEvent());
+}
+
+void KVRGBMemory::select_Profile(int profile)
+{
+    qDebug() << "KVRGBMemory::select_Profile" << profile;
+    m_channel.SetProfile(profile);
+}
+
+void KVRGBMemory::requestSetProfile()
+{
+    qDebug() << "KVRGBMemory::requestSetProfile";
+    const int profile = m_channel.GetProfile();
+    if (profile < 0 || profile >= kProfileCount) {
+        qWarning() << "KVRGBMemory::requestSetProfile: ignored profile" << profile;
+        return;
+    }
+    emit setProfile(profile);
+}
+
+void KVRGBMemory::changeSettingData(SettingData data)
+{
+    qDebug() << "KVRGBMemory::changeSettingData" << data.language;
+    ProgramState::currentLanguage = data.language;
+    loadLanguage(data.language);
+    m_channel.SetSettingValue(data.pack());
+    emit updateLanguage();
+}
+
+void KVRGBMemory::requestSettingData()
+{
+    qDebug() << "KVRGBMemory::requestSettingData";
+    emit setSettingData(SettingData::unpack(m_channel.GetSettingValue()));
+}
+
+void KVRGBMemory::LocationWarningCheck(bool allow)
+{
+    qDebug() << "KVRGBMemory::LocationWarningCheck" << allow;
+    SettingData setting = SettingData::unpack(m_channel.GetSettingValue());
+    setting.isCurrentLocation = allow;
+    m_channel.SetSettingValue(setting.pack());
+}

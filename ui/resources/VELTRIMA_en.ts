@@ -1,0 +1,124 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>Main_View</name>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Lighting</source>
+        <translation>Lighting</translation>
+    </message>
+    <message>
+        <source>Notification</source>
+        <translation>Notification</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+</context>
+<context>
+    <name>Loading_View</name>
+    <message>
+        <source>Can not Find KV VELTRIMA</source>
+        <translation>Can not Find KV VELTRIMA</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>Information_View</name>
+    <message>
+        <source>Channel:</source>
+        <translation>Channel: </translation>
+    </message>
+    <message>
+        <source>CAS# Latency (CL):</source>
+        <translation>CAS# Latency (CL): </translation>
+    </message>
+    <message>
+        <source>RAS# to CAS# Delay (tRCD):</source>
+        <translation>RAS# to CAS# Delay (tRCD): </translation>
+    </message>
+    <message>
+        <source>Frequency:</source>
+        <translation>Frequency: </translation>
+    </message>
+    <message>
+        <source>Load</source>
+        <translation>Load</translation>
+    </message>
+    <message>
+        <source>Low</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>High</source>
+        <translation>High</translation>
+    </message>
+</context>
+<context>
+    <name>Information_Slots_View</name>
+    <message>
+        <source>Type:</source>
+        <translation>Type: </translation>
+    </message>
+    <message>
+        <source>Size:</source>
+        <translation>Size: </translation>
+    </message>
+    <message>
+        <source>Frequency:</source>
+        <translation>Frequency: </translation>
+    </message>
+    <message>
+        <source>Temperature:</source>
+        <translation>TEMP: </translation>
+    </message>
+</context>
+<context>
+    <name>Lighting_View</name>
+    <message>
+        <source>Lighting</source>
+        <translation>Lighting</translation>
+    </message>
+</context>
+<context>
+    <name>Noti_View</name>
+    <message>
+        <source>Setting Notification</source>
+        <translation>Set Notifications</translation>
+    </message>
+</context>
+<context>
+    <name>Setting_View</name>
+    <message>
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+</context>
+<context>
+    <name>Widget_LocationPolicy</name>
+    <message>
+        <source>VELTRIMA Privacy Policy</source>
+        <translation>VELTRIMA Privacy Policy</translation>
+    </message>
+    <message>
+        <source>Location_Warning_Title</source>
+        <translation>Privacy Policy</translation>
+    </message>
+    <message>
+        <source>Location_Warning_Content</source>
+        <translation>Spectra Hub - VELTRIMA Would Like to Use Your Current Location to Get the Time and Weather.</translation>
+    </message>
+    <message>
+        <source>Location_Not_Remind</source>
+        <translation>Allow</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,132 @@
+#include "Loading_View.h"
+
+#include "ProgramNames.h"
+
+#include "NamedMutex.h"
+#include "WindowMessenger.h"
+
+#include <QApplication>
+#include <QConicalGradient>
+#include <QDebug>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+constexpr int kWarningWidth = 434;
+constexpr int kWarningHeight = 130;
+constexpr int kSpinMs = 40;
+} // namespace
+
+Loading_View::Loading_View(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Loading_View"));
+    resize(1000, 600);
+
+    m_timer = new QTimer(this);
+    m_timer->setInterval(kSpinMs);
+    connect(m_timer, &QTimer::timeout, this, &Loading_View::rotate);
+
+    label_Warning = new QLabel(this);
+    label_Warning->setObjectName(QStringLiteral("label_Warning"));
+    label_Warning->setGeometry((width() - kWarningWidth) / 2, (height() - kWarningHeight) / 2, kWarningWidth,
+                               kWarningHeight);
+    label_Warning->setStyleSheet(QStringLiteral("QLabel#label_Warning{background-color: rgb(70,70,70);}"));
+
+    auto *warningImage = new QLabel(label_Warning);
+    warningImage->setGeometry(16, 16, 28, 28);
+    warningImage->setScaledContents(true);
+    warningImage->setPixmap(QPixmap(QStringLiteral(":/KVRGBMemory/Images/Warning.png")));
+
+    label_Warning_Content = new QLabel(label_Warning);
+    label_Warning_Content->setObjectName(QStringLiteral("label_Warning_Content"));
+    label_Warning_Content->setGeometry(0, 0, kWarningWidth, kWarningHeight / 2);
+    label_Warning_Content->setAlignment(Qt::AlignCenter);
+    label_Warning_Content->setStyleSheet(QStringLiteral(
+        "QLabel#label_Warning_Content{font-family: Arial; font-size: 18px; color: white; background-color: rgb(70,70,70);}"));
+    label_Warning_Content->setText(tr("Can not Find KV VELTRIMA"));
+
+    btn_OK = new QPushButton(tr("OK"), label_Warning);
+    btn_OK->setObjectName(QStringLiteral("btn_OK"));
+    btn_OK->setGeometry((kWarningWidth - 50) / 2, kWarningHeight - 30 - 20, 50, 20);
+    btn_OK->setStyleSheet(QStringLiteral("QPushButton#btn_OK{font-family: Arial; font-size: 12px; color: white;"
+                                         "border: 1px solid white; border-radius: 10px; background: transparent;}"));
+    connect(btn_OK, &QPushButton::released, this, &Loading_View::slot_CloseApp);
+
+    label_Warning->hide();
+}
+
+bool Loading_View::isWarningShown() const
+{
+    return !label_Warning->isHidden();
+}
+
+void Loading_View::setLoading(bool loading)
+{
+    m_loading = loading;
+    if (loading) {
+        show();
+        raise();
+        if (!m_timer->isActive())
+            m_timer->start();
+    } else {
+        hide();
+        m_timer->stop();
+    }
+}
+
+void Loading_View::isProductWarning(bool warning)
+{
+    label_Warning->setVisible(warning);
+    if (warning)
+        label_Warning->raise();
+}
+
+void Loading_View::rotate()
+{
+    m_angle = (m_angle + 20) % 360;
+    update();
+}
+
+void Loading_View::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor shade(0, 0, 0, 200);
+    painter.setPen(shade);
+    painter.fillRect(rect(), shade);
+    if (!m_loading)
+        return;
+
+    QConicalGradient gradient(0, 0, 0);
+    gradient.setColorAt(0.0, QColor(128, 128, 128, 255));
+    gradient.setColorAt(0.3, QColor(30, 30, 30, 150));
+    gradient.setColorAt(1.0, QColor(0, 0, 0, 0));
+    painter.translate(width() / 2 + 53, height() / 2);
+    painter.rotate(m_angle);
+    painter.setPen(QPen(QBrush(gradient), 10));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawArc(QRect(-40, -40, 80, 80), 0, 360 * 16);
+}
+
+void Loading_View::slot_CloseApp()
+{
+    // Quit both programs: the user interface first, then the control program.
+    if (NamedMutex::probe(QString::fromLatin1(ProgramNames::kUiMutex))) {
+        const QString title = QString::fromLatin1(ProgramNames::kMainViewTitle);
+        const WindowMessenger::Window window = WindowMessenger::findWindow(title);
+        qDebug() << "Loading_View::slot_CloseApp" << title << "window of pid" << window.pid;
+        if (window.isValid())
+            WindowMessenger::sendMessage(window, ProgramNames::kMsgQuit, 1, 1);
+    }
+    if (NamedMutex::probe(QString::fromLatin1(ProgramNames::kControlMutex))) {
+        const QString title = QString::fromLatin1(ProgramNames::kControlWindowTitle);
+        const WindowMessenger::Window window = WindowMessenger::findWindow(title);
+        qDebug() << "Loading_View::slot_CloseApp" << title << "window of pid" << window.pid;
+        if (window.isValid())
+            WindowMessenger::sendMessage(window, ProgramNames::kMsgQuit, 1, 1);
+    }
+    QApplication::quit();
+}
