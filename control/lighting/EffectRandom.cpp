@@ -1,0 +1,34 @@
+#include "EffectRandom.h"
+
+#include "EffectClock.h"
+
+#include <cstdlib>
+
+EffectRandom::EffectRandom(int module)
+    : m_module(module)
+{
+    reseed();
+}
+
+void EffectRandom::reseed()
+{
+    m_seed = static_cast<unsigned int>(EffectClock::msecsSinceMidnight() + m_module);
+}
+
+int EffectRandom::draw()
+{
+    return rand_r(&m_seed);
+}
+
+int EffectRandom::draw(int n)
+{
+    return n > 0 ? draw() % n : 0;
+}
+
+COLORREF EffectRandom::colour()
+{
+    const int red = draw(255);
+    const int green = draw(255);
+    const int blue = draw(255);
+    return rgbColor(red, green, blue);
+}
