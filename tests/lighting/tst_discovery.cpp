@@ -1,0 +1,271 @@
+#include "HalDescription.h"
+#include "HalFixtures.h"
+#include "Lighting_Control.h"
+#include "TestEnvironment.h"
+#include "VirtualHalState.h"
+
+#include <QtTest>
+
+namespace {
+
+const QString kFirst = QStringLiteral("{10000000-0000-0000-0000-000000000001}");
+const QString kSecond = QStringLiteral("{20000000-0000-0000-0000-000000000002}");
+const QString kThird = QStringLiteral("{30000000-0000-0000-0000-000000000003}");
+
+} // namespace
+
+class tst_discovery : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void integerConversion_data();
+    void integerConversion();
+    void descriptionFields();
+    void descriptionRefusals_data();
+    void descriptionRefusals();
+
+    void noServerFindsNothing();
+    void fourVirtualModules();
+    void rediscoveryGrowsDescriptionsNotLedTotals();
+    void otherTypeServerPassedOver();
+    void malformedEntriesPassedOver();
+    void oddDescriptions();
+    void ninthModuleRefused();
+    void mixedTypesKeepTheirPositions();
+};
+
+void tst_discovery::integerConversion_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<int>("value");
+    QTest::newRow("plain") << QByteArray("458752") << true << 458752;
+    QTest::newRow("blanks and sign") << QByteArray("  \t+12") << true << 12;
+    QTest::newRow("negative") << QByteArray(" -3") << true << -3;
+    QTest::newRow("hex reads its leading 0") << QByteArray("0x70000") << true << 0;
+    QTest::newRow("digits up to a non-digit") << QByteArray("12abc") << true << 12;
+    QTest::newRow("empty") << QByteArray("") << false << 0;
+    QTest::newRow("word") << QByteArray("five") << false << 0;
+    QTest::newRow("sign alone") << QByteArray("-") << false << 0;
+    QTest::newRow("overflow") << QByteArray("99999999999") << false << 0;
+}
+
+void tst_discovery::integerConversion()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, valid);
+    QFETCH(int, value);
+    const std::optional<int> number = HalDescription::readInteger(text.constData());
+    QCOMPARE(number.has_value(), valid);
+    if (valid)
+        QCOMPARE(*number, value);
+}
+
+void tst_discovery::descriptionFields()
+{
+    const QByteArray xml = "<anything><version>2.1</version><type> 458752</type>"
+                           "<device><name>DIMM A</name><id>3</id><layout><led_count>5</led_count>"
+                           "<size><width>5</width></size><led_name><led>a</led><led/><led>c</led></led_name></layout>"
+                           "<supported_effect><effect><name>Direct</name><id>0</id><synchronizable>2</synchronizable></effect>"
+                           "<effect><name>Rainbow</name><id>5</id><synchronizable>0</synchronizable></effect>"
+                           "<effect><name>Bare</name></effect></supported_effect></device>"
+                           "<device><name>second</name></device></anything>";
+    QString error;
+    const auto description = HalDescription::parse(xml, &error);
+    QVERIFY2(description, qPrintable(error));
+    QCOMPARE(description->version, QStringLiteral("2.1"));
+    QCOMPARE(description->type, 458752);
+    QCOMPARE(description->devices.size(), 2);
+    const HalDeviceDescription &device = description->devices.first();
+    QCOMPARE(device.name, QStringLiteral("DIMM A"));
+    QCOMPARE(device.id, 3);
+    QCOMPARE(device.led_count, 5);
+    QCOMPARE(device.width, 5);
+    QCOMPARE(device.height, 0);
+    QCOMPARE(device.led_name, QStringList({"a", "", "c"}));
+    QCOMPARE(device.supported_effect.size(), 3);
+    QVERIFY(device.supported_effect.at(0).synchronizable);
+    QVERIFY(!device.supported_effect.at(1).synchronizable);
+    QCOMPARE(device.supported_effect.at(1).id, 5);
+    QCOMPARE(device.supported_effect.at(2).id, 0);
+    QCOMPARE(description->devices.at(1).led_count, 0);
+
+    const auto bare = HalDescription::parse("<hal><type>0x70000</type></hal>");
+    QVERIFY(bare);
+    QCOMPARE(bare->type, 0);
+    QVERIFY(bare->devices.isEmpty());
+    QCOMPARE(bare->version, QString());
+}
+
+void tst_discovery::descriptionRefusals_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::newRow("not XML") << QByteArray("<hal><type>458752</type>");
+    QTest::newRow("empty") << QByteArray("");
+    QTest::newRow("type word") << QByteArray("<hal><type>memory</type></hal>");
+    QTest::newRow("type empty") << QByteArray("<hal><type></type></hal>");
+    QTest::newRow("led_count word") << QByteArray(
+        "<hal><type>458752</type><device><layout><led_count>five</led_count></layout></device></hal>");
+    QTest::newRow("effect id word") << QByteArray(
+        "<hal><type>458752</type><device><supported_effect><effect><id>x</id></effect></supported_effect></device></hal>");
+}
+
+void tst_discovery::descriptionRefusals()
+{
+    QFETCH(QByteArray, xml);
+    QString error;
+    QVERIFY(!HalDescription::parse(xml, &error));
+    QVERIFY(!error.isEmpty());
+}
+
+void tst_discovery::noServerFindsNothing()
+{
+    TestEnvironment env;
+    Lighting_Control engine;
+    QCOMPARE(engine.setupMemory(), 0);
+    QVERIFY(engine.devicePositions().isEmpty());
+    QCOMPARE(engine.state().totalLedNum, 0);
+    QSignalSpy spy(&engine, &Lighting_Control::sendLedNum);
+    engine.getMemoryLedNum();
+    QCOMPARE(spy.size(), 8);
+    for (int m = 0; m < 8; ++m)
+        QCOMPARE(spy.at(m), QVariantList({m, 0}));
+}
+
+void tst_discovery::fourVirtualModules()
+{
+    TestEnvironment env;
+    QVERIFY(HalFixtures::registerVirtual(kFirst, 4, 5));
+    Lighting_Control engine;
+    QCOMPARE(engine.setupMemory(), 4);
+    QCOMPARE(engine.devicePositions(), QVector<int>({0, 1, 2, 3}));
+    const EngineState state = engine.state();
+    QCOMPARE(state.totalLedNum, 20);
+    for (int m = 0; m < 8; ++m) {
+        QCOMPARE(state.memoryData[m].ledNum, m < 4 ? 5 : 0);
+        for (int k = 0; k < 12; ++k)
+            QCOMPARE(state.memoryData[m].rgb[k], COLORREF(m < 4 && k < 5 ? 255 : 0));
+    }
+    QCOMPARE(engine.descriptions().size(), 4);
+    QCOMPARE(VirtualHalState::read(kFirst)->objectsAlive, qint64(1));
+}
+
+void tst_discovery::rediscoveryGrowsDescriptionsNotLedTotals()
+{
+    TestEnvironment env;
+    QVERIFY(HalFixtures::registerVirtual(kFirst, 2, 3));
+    {
+        Lighting_Control engine;
+        QCOMPARE(engine.setupMemory(), 2);
+        engine.setRGB(0, std::array<COLORREF, 5>{1, 2, 3, 4, 5}.data(), std::array<float, 5>{}.data(), 0, 0, 5);
+        QCOMPARE(engine.setupMemory(), 2);
+        const EngineState state = engine.state();
+        QCOMPARE(engine.descriptions().size(), 4);
+        QCOMPARE(state.totalLedNum, 6);
+        // The first LEDs become pure red again; the others keep the user's colours.
+        QCOMPARE(state.memoryData[0].rgb[0], COLORREF(255));
+        QCOMPARE(state.memoryData[0].rgb[2], COLORREF(255));
+        QCOMPARE(state.memoryData[0].rgb[3], COLORREF(4));
+        // The object of the first discovery went back when the second replaced it.
+        QCOMPARE(VirtualHalState::read(kFirst)->objectsAlive, qint64(1));
+    }
+    QCOMPARE(VirtualHalState::read(kFirst)->objectsAlive, qint64(0));
+}
+
+void tst_discovery::otherTypeServerPassedOver()
+{
+    TestEnvironment env;
+    // Sorted first: two keyboards; then the virtual modules.
+    QVERIFY(HalFixtures::registerScripted(kFirst, {HalFixtures::description("65536", "5"),
+                                                   HalFixtures::description("65536", "5")}));
+    QVERIFY(HalFixtures::registerVirtual(kSecond, 3, 5));
+    Lighting_Control engine;
+    QCOMPARE(engine.setupMemory(), 3);
+    QCOMPARE(engine.devicePositions(), QVector<int>({0, 1, 2}));
+    QCOMPARE(engine.state().totalLedNum, 15);
+    QCOMPARE(engine.descriptions().size(), 5);
+    int alive = 0;
+    int calls = 0;
+    HalFixtures::scriptedCounters(alive, calls);
+    QCOMPARE(alive, 0);
+}
+
+void tst_discovery::malformedEntriesPassedOver()
+{
+    TestEnvironment env;
+    QVERIFY(HalFixtures::registerEntry(QStringLiteral("{00000000-not-a-clsid}"), HalFixtures::virtualServer()));
+    QVERIFY(HalFixtures::registerEntry(QStringLiteral("{0A000000-0000-0000-0000-000000000000}"),
+                                       env.root() + QStringLiteral("/missing.so")));
+    // The scripted server has no folder for this id: creation fails.
+    QVERIFY(HalFixtures::registerEntry(QStringLiteral("{0B000000-0000-0000-0000-000000000000}"),
+                                       HalFixtures::scriptedServer()));
+    QVERIFY(HalFixtures::registerScripted(QStringLiteral("{0C000000-0000-0000-0000-000000000000}"), {}));
+    QVERIFY(HalFixtures::registerVirtual(kFirst, 2, 4));
+    Lighting_Control engine;
+    QCOMPARE(engine.setupMemory(), 2);
+    QCOMPARE(engine.state().totalLedNum, 8);
+}
+
+void tst_discovery::oddDescriptions()
+{
+    TestEnvironment env;
+    const QStringList descriptions = {
+        HalFixtures::memory(13),                                         // clamped to 12
+        QStringLiteral("<hal><type>458752</type></hal>"),               // no device: 0 LEDs
+        HalFixtures::description(QStringLiteral("0x70000"), "5"),       // reads 0: not a module
+        HalFixtures::description(QStringLiteral("458752"), "many"),     // malformed: refused
+        QStringLiteral("<hal><type>458752</type><device>"),            // broken XML: refused
+        HalFixtures::description(QStringLiteral(" +458752"), " 4"),     // blanks and sign
+        HalFixtures::memory(-2),                                        // no negative count
+    };
+    QVERIFY(HalFixtures::registerScripted(kFirst, descriptions));
+    Lighting_Control engine;
+    QCOMPARE(engine.setupMemory(), 7);
+    QCOMPARE(engine.devicePositions(), QVector<int>({0, 1, 5, 6}));
+    const EngineState state = engine.state();
+    QCOMPARE(state.memoryData[0].ledNum, 12);
+    QCOMPARE(state.memoryData[1].ledNum, 0);
+    QCOMPARE(state.memoryData[2].ledNum, 0);
+    QCOMPARE(state.memoryData[5].ledNum, 4);
+    QCOMPARE(state.memoryData[6].ledNum, 0);
+    QCOMPARE(state.totalLedNum, 16);
+    for (int k = 0; k < 12; ++k)
+        QCOMPARE(state.memoryData[0].rgb[k], COLORREF(255));
+    QCOMPARE(engine.descriptions().size(), 5);
+}
+
+void tst_discovery::ninthModuleRefused()
+{
+    TestEnvironment env;
+    QVERIFY(HalFixtures::registerVirtual(kThird, 9, 5));
+    Lighting_Control engine;
+    QCOMPARE(engine.setupMemory(), 9);
+    QCOMPARE(engine.devicePositions(), QVector<int>({0, 1, 2, 3, 4, 5, 6, 7}));
+    QCOMPARE(engine.state().totalLedNum, 40);
+    engine.sendCmd();
+    const auto published = VirtualHalState::read(kThird);
+    QVERIFY(published);
+    QCOMPARE(published->devices.at(7).colourCalls, 1ull);
+    QCOMPARE(published->devices.at(8).colourCalls, 0ull);
+}
+
+void tst_discovery::mixedTypesKeepTheirPositions()
+{
+    TestEnvironment env;
+    QVERIFY(HalFixtures::registerVirtual(kFirst, 3, 5, {{0, 65536, 5}}));
+    Lighting_Control engine;
+    QCOMPARE(engine.setupMemory(), 3);
+    QCOMPARE(engine.devicePositions(), QVector<int>({1, 2}));
+    COLORREF colours[5] = {0x10, 0x20, 0x30, 0x40, 0x50};
+    float bright[5] = {1, 1, 1, 1, 1};
+    engine.setRGB(1, colours, bright, 0, 0, 5);
+    engine.sendCmd();
+    // Each device shows the position of its own index: device 1 gets position 1's colours.
+    const auto published = VirtualHalState::read(kFirst);
+    QCOMPARE(published->devices.at(0).colourCalls, 0ull);
+    QCOMPARE(published->devices.at(1).lastColours, QVector<quint32>({0x10, 0x20, 0x30, 0x40, 0x50}));
+}
+
+QTEST_GUILESS_MAIN(tst_discovery)
+#include "tst_discovery.moc"
