@@ -1,0 +1,435 @@
+// The hardware reader against the scenario sensor library.
+#include "Get_HWInfo.h"
+#include "ScenarioFixture.h"
+#include "TestEnvironment.h"
+
+#include <QJsonArray>
+#include <QLoggingCategory>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QThread>
+#include <QtTest>
+
+#include <dlfcn.h>
+
+#include <atomic>
+#include <memory>
+
+namespace {
+
+QJsonObject module(int index, const QString &maker, int size = 16384)
+{
+    QJsonObject m{{"index", index}, {"size", size}, {"type", "DDR5"}, {"text", QStringLiteral("DIMM_%1").arg(index)},
+                  {"partNumber", QStringLiteral("VCR5R022D-%1").arg(index)}, {"frequency", 2400}};
+    if (!maker.isNull())
+        m.insert("manufacturer", maker);
+    return m;
+}
+
+QJsonObject reading(const QString &label, const QJsonValue &value, const QString &unit = QString())
+{
+    QJsonObject r{{"label", label}, {"value", value}};
+    if (!unit.isEmpty())
+        r.insert("unit", unit);
+    return r;
+}
+
+QJsonObject sensor(const QString &name, const QJsonArray &temperatures, const QJsonArray &others = {})
+{
+    return QJsonObject{{"name", name}, {"temperatures", temperatures}, {"readings", others}};
+}
+
+QJsonValue perScan(std::initializer_list<double> values, bool loop = false)
+{
+    QJsonArray list;
+    for (double v : values)
+        list.append(v);
+    return QJsonObject{{"scan", list}, {"loop", loop}};
+}
+
+QByteArray scenario(const QJsonArray &modules, const QJsonArray &sensors, const QJsonObject &board = {})
+{
+    return QJsonDocument(QJsonObject{{"board", board}, {"modules", modules}, {"sensors", sensors}}).toJson();
+}
+
+QByteArray makers(const QStringList &perIndex, const QString &chipset = QStringLiteral("Intel Z790"))
+{
+    QJsonArray modules;
+    for (int i = 0; i < perIndex.size(); ++i) {
+        if (perIndex.at(i) != QLatin1String("-"))
+            modules.append(module(i, perIndex.at(i)));
+    }
+    return scenario(modules, {}, QJsonObject{{"chipset", chipset}});
+}
+
+QString text(const char (&field)[kTextSize])
+{
+    return QString::fromUtf8(field, int(textLength(field)));
+}
+
+// What the scenario library tells tests about the calls it received.
+class ScenarioProbe
+{
+public:
+    ScenarioProbe()
+        : m_handle(dlopen(ScenarioFixture::library("veltrima-sensors-scenario.so").toLocal8Bit().constData(), RTLD_NOW))
+    {
+    }
+    ~ScenarioProbe()
+    {
+        if (m_handle)
+            dlclose(m_handle);
+    }
+    int call(const char *symbol) const
+    {
+        auto function = m_handle ? reinterpret_cast<int (*)()>(dlsym(m_handle, symbol)) : nullptr;
+        return function ? function() : -100;
+    }
+
+private:
+    void *m_handle;
+};
+
+} // namespace
+
+class TestGetHWInfo : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Starts a reader on this thread and stops its timer, so scans run only when asked.
+    std::unique_ptr<Get_HWInfo> startReader(const QByteArray &json, bool expectReady = true)
+    {
+        m_fixture->play(json);
+        auto reader = std::make_unique<Get_HWInfo>();
+        QSignalSpy status(reader.get(), &Get_HWInfo::sendInitStatus);
+        reader->initHWInfo();
+        reader->stopScans();
+        [&] { QCOMPARE(status.count(), 1); QCOMPARE(status.first().first().toBool(), expectReady); }();
+        return reader;
+    }
+
+    std::unique_ptr<TestEnvironment> m_environment;
+    std::unique_ptr<ScenarioFixture> m_fixture;
+    std::unique_ptr<ScenarioProbe> m_probe;
+    QStringList m_boxes;
+
+private slots:
+    void initTestCase()
+    {
+        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+        m_environment = std::make_unique<TestEnvironment>();
+        m_fixture = std::make_unique<ScenarioFixture>(*m_environment);
+        m_probe = std::make_unique<ScenarioProbe>();
+        QVERIFY(!TestEnvironment::binDir().isEmpty());
+        Get_HWInfo::setMessagePresenter([this](const QString &text, const QString &caption) {
+            m_boxes.append(text + QLatin1Char('/') + caption);
+        });
+    }
+
+    void init()
+    {
+        m_boxes.clear();
+        cpuSensorFound = false;
+    }
+
+    void cleanupTestCase() { Get_HWInfo::setMessagePresenter(nullptr); }
+
+    void keepsOnlyTheMakersModulesWithoutGhosts()
+    {
+        // Another maker at 0 and 2, lower case at 4, no readable manufacturer at 5,
+        // another maker last: only 1 and 3 are kept, and nothing of the others remains.
+        QJsonArray modules{module(0, "Samsung"), module(1, "Vandercrest"), module(2, "Kingston"), module(3, "Vandercrest Ltd"),
+                           module(4, "vandercrest"), module(5, QString()), module(6, "Micron")};
+        QJsonArray dimms{reading("DIMM[0] Temperature", 71.0), reading("DIMM[3] Temperature", 41.9),
+                         reading("DIMM[6] Temperature", 88.0)};
+        auto reader = startReader(scenario(modules, {sensor("DDR5 DIMM sensors", dimms)}));
+        const HWData data = reader->snapshot();
+
+        QCOMPARE(data.memoryCount, 2);
+        QCOMPARE(data.memoryData[0].memorySlot, 1);
+        QCOMPARE(data.memoryData[1].memorySlot, 3);
+        QCOMPARE(text(data.memoryData[1].manufacturer), QStringLiteral("Vandercrest Ltd"));
+        QCOMPARE(data.memoryIndex[0], 0);
+        QCOMPARE(data.memoryIndex[1], 1);
+        for (int k = 2; k < kModuleCount; ++k) {
+            QCOMPARE(data.memoryIndex[k], -1);
+            QCOMPARE(data.memoryData[k].memoryModuleSize, -1);
+            QCOMPARE(data.memoryData[k].memorySlot, -1);
+            QCOMPARE(data.memoryData[k].temperature, -1);
+            QCOMPARE(text(data.memoryData[k].manufacturer), QStringLiteral("N/A"));
+        }
+        QCOMPARE(data.memoryData[0].temperature, -1);
+        QCOMPARE(data.memoryData[1].temperature, 41);
+    }
+
+    void countsSlotsByChipsetAndModules_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<int>("slotCount");
+        const QString v = QStringLiteral("Vandercrest");
+        QTest::newRow("X299, two modules") << makers({v, v}, "Intel X299") << 8;
+        QTest::newRow("TRX40 in lower case") << makers({v, v}, "AMD trx40") << 8;
+        QTest::newRow("Z790, two modules") << makers({v, v}) << 4;
+        QTest::newRow("Z790, four modules") << makers({v, v, v, v}) << 4;
+        QTest::newRow("Z790, five modules") << makers({v, v, v, v, v}) << 8;
+        QTest::newRow("no modules") << makers({}) << 4;
+    }
+
+    void countsSlotsByChipsetAndModules()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(int, slotCount);
+        auto reader = startReader(json);
+        QCOMPARE(reader->snapshot().slotCount, slotCount);
+    }
+
+    void keepsAtMostEightModules()
+    {
+        QStringList all;
+        for (int i = 0; i < 16; ++i)
+            all.append(QStringLiteral("Vandercrest"));
+        auto reader = startReader(makers(all));
+        const HWData data = reader->snapshot();
+        QCOMPARE(data.memoryCount, 8);
+        QCOMPARE(data.memoryData[7].memorySlot, 7);
+        QCOMPARE(data.slotCount, 8);
+    }
+
+    void readsModuleDetailsAndBoardValues()
+    {
+        QJsonObject m = module(2, "Vandercrest");
+        m.insert("partNumber", QString(100, QLatin1Char('P')));
+        m.remove("type");
+        QJsonObject board{{"clock", 1600.5}, {"infoText", "Board X"}, {"chipset", "Intel Z790"}, {"casLatency", 36.0},
+                          {"tRCD", 38}, {"timing3", 39}, {"timing4", 76}, {"channelCount", 2}};
+        auto reader = startReader(scenario({m}, {}, board));
+        const HWData data = reader->snapshot();
+        const MemoryModuleData &entry = data.memoryData[0];
+        QCOMPARE(entry.memoryModuleSize, 16384);
+        QCOMPARE(entry.frequency, 2400.0);
+        QCOMPARE(text(entry.moduleText), QStringLiteral("DIMM_2"));
+        QCOMPARE(text(entry.partNumber), QString(63, QLatin1Char('P')));
+        QCOMPARE(text(entry.memoryType), QStringLiteral("N/A")); // a failed text call keeps the field
+        QCOMPARE(data.clock, 1600.5);
+        QCOMPARE(text(data.memoryInfoText), QStringLiteral("Board X"));
+        QCOMPARE(text(data.chipset), QStringLiteral("Intel Z790"));
+        QCOMPARE(data.casLatency, 36.0);
+        QCOMPARE(data.tRCD, 38);
+        QCOMPARE(data.timing3, 39);
+        QCOMPARE(data.timing4, 76);
+        QCOMPARE(data.channelCount, 2);
+    }
+
+    void usesTheMotherboardCpuReadingOnlyUntilACpuSensorIsSeen()
+    {
+        auto reader = startReader(scenario({}, {sensor("Motherboard: Nuvoton", {reading("CPU", 45.0)})}));
+        QCOMPARE(reader->snapshot().cpuTemperature, 45);
+        reader.reset(); // the library is one per process: its shutdown ends the earlier reader's session
+
+        QJsonArray sensors{sensor("Motherboard: Nuvoton", {reading("CPU", perScan({45, 45, 60}))}),
+                           sensor("CPU [#0]: Intel Core i9", {reading("Core Max", 70.0), reading("CPU Package", perScan({52, 52, 50}))})};
+        reader = startReader(scenario({}, sensors));
+        QSignalSpy temps(reader.get(), &Get_HWInfo::sendTemp);
+        QCOMPARE(reader->snapshot().cpuTemperature, 52);
+        QVERIFY(cpuSensorFound);
+        reader->updateData();
+        reader->updateData();
+        QCOMPARE(reader->snapshot().cpuTemperature, 50);
+        QCOMPARE(temps.last().first().toInt(), 50);
+    }
+
+    void takesTctlNotPackageFromAnAmdCpu()
+    {
+        QJsonArray sensors{sensor("CPU [#0]: AMD Ryzen 9 7950X", {reading("CPU Package", 80.0), reading("CPU (Tctl/Tdie)", 61.9)})};
+        auto reader = startReader(scenario({}, sensors));
+        QCOMPARE(reader->snapshot().cpuTemperature, 61);
+    }
+
+    void creditsDimmTemperaturesThroughTheModuleMap()
+    {
+        QJsonArray modules{module(0, "Vandercrest"), module(2, "Vandercrest"), module(5, "Vandercrest")};
+        QJsonArray dimms{reading("DIMM[2] Temperature", 38.7), reading("DIMM[x] Temperature", 90.0),
+                         reading("DIMM Temperature", 91.0), reading("dimm[5] temperature", 40.2),
+                         reading("DIMM[4] Temperature", 92.0)};
+        auto reader = startReader(scenario(modules, {sensor("DIMM sensors", dimms)}));
+        const HWData data = reader->snapshot();
+        QCOMPARE(data.memoryData[0].temperature, -1);
+        QCOMPARE(data.memoryData[1].temperature, 38);
+        QCOMPARE(data.memoryData[2].temperature, 40);
+    }
+
+    void skipsDrivesAndTheirOtherSensors()
+    {
+        QJsonArray sensors{sensor("S.M.A.R.T.: Disk A", {reading("CPU", 99.0)}),
+                           sensor("Drive: Disk A", {reading("CPU", 98.0)}, {reading("Physical Memory Load", 99.0)}),
+                           sensor("S.M.A.R.T.: ", {reading("CPU", 97.0)}),
+                           sensor("Motherboard", {reading("CPU", 40.0)})};
+        auto reader = startReader(scenario({}, sensors));
+        QSignalSpy scans(reader.get(), &Get_HWInfo::doneScanComputer);
+        reader->updateData();
+        // An empty drive name must not become the marker, or the motherboard would be skipped too.
+        QCOMPARE(reader->snapshot().cpuTemperature, 40);
+        QCOMPARE(reader->snapshot().physicalMemoryLoad, -1.0);
+        QCOMPARE(scans.first().first().toStringList(), QStringList{QStringLiteral("Device = CPU, temp = 40")});
+    }
+
+    void readsMemoryUseAndListsEveryReading()
+    {
+        QJsonArray sensors{sensor("CPU [#0]: Intel Core i7", {reading("CPU Package", 52.25)}),
+                           sensor("System: Memory", {},
+                                  {reading("Physical Memory Used", 12345.75, "MB"), reading("Physical Memory Available", 20422.5, "MB"),
+                                   reading("Physical Memory Load", 37.6875, "%")})};
+        auto reader = startReader(scenario({}, sensors));
+        QSignalSpy scans(reader.get(), &Get_HWInfo::doneScanComputer);
+        QSignalSpy temps(reader.get(), &Get_HWInfo::sendTemp);
+        reader->updateData();
+        const HWData data = reader->snapshot();
+        QCOMPARE(data.physicalMemoryUsed, 12345);
+        QCOMPARE(data.physicalMemoryAvailable, 20422);
+        QCOMPARE(data.physicalMemoryLoad, 37.6875);
+        const QStringList expected{
+            QStringLiteral("Device = CPU Package, temp = 52.25"),
+            QStringLiteral("reading_desc_buf = Physical Memory Used, reading_resol_buf = 12345.8MB"),
+            QStringLiteral("reading_desc_buf = Physical Memory Available, reading_resol_buf = 20422.5MB"),
+            QStringLiteral("reading_desc_buf = Physical Memory Load, reading_resol_buf = 37.6875%")};
+        QCOMPARE(scans.first().first().toStringList(), expected);
+        QCOMPARE(temps.first().first().toInt(), 52);
+    }
+
+    void reportsNothingWhenThereAreNoReadings()
+    {
+        auto reader = startReader(makers({"Vandercrest", "Vandercrest"}));
+        QSignalSpy temps(reader.get(), &Get_HWInfo::sendTemp);
+        reader->updateData();
+        const HWData data = reader->snapshot();
+        for (const MemoryModuleData &entry : data.memoryData)
+            QCOMPARE(entry.temperature, -1);
+        QCOMPARE(data.cpuTemperature, 0);
+        QCOMPARE(temps.first().first().toInt(), 0);
+    }
+
+    void keepsLedCountsAcrossScans()
+    {
+        auto reader = startReader(makers({"Vandercrest", "Vandercrest"}));
+        reader->slot_LedNum(1, 5);
+        reader->slot_LedNum(8, 12);
+        reader->slot_LedNum(-1, 12);
+        reader->updateData();
+        QSignalSpy messages(reader.get(), &Get_HWInfo::sendMessage);
+        reader->requestUpdateData();
+        const HWData data = messages.first().first().value<HWData>();
+        QCOMPARE(data.memoryData[1].ledNum, 5);
+        QCOMPARE(data.memoryData[0].ledNum, 0);
+    }
+
+    void showsTheLoadFailureOncePerRun()
+    {
+        m_fixture->registerLibrary(m_environment->root() + QStringLiteral("/no-such-library.so"));
+        Get_HWInfo reader;
+        QSignalSpy status(&reader, &Get_HWInfo::sendInitStatus);
+        QSignalSpy errors(&reader, &Get_HWInfo::writeErrorLog);
+        reader.initHWInfo();
+        reader.initHWInfo();
+        QCOMPARE(m_boxes, QStringList{QStringLiteral("HWInfo LOAD Failure/Error")});
+        QCOMPARE(status.count(), 2);
+        QCOMPARE(status.at(1).first().toBool(), false);
+        QCOMPARE(errors.count(), 2);
+
+        // One missing entry point is as bad as a missing file; the box is not repeated.
+        m_fixture->registerLibrary(ScenarioFixture::library("veltrima-sensors-broken.so"));
+        Get_HWInfo broken;
+        QSignalSpy brokenStatus(&broken, &Get_HWInfo::sendInitStatus);
+        QSignalSpy scans(&broken, &Get_HWInfo::doneScanComputer);
+        broken.initHWInfo();
+        QCOMPARE(brokenStatus.first().first().toBool(), false);
+        QCOMPARE(m_boxes.size(), 1);
+        broken.updateData();
+        QCOMPARE(scans.count(), 0);
+    }
+
+    void showsTheInitFailureAndDoesNotScan()
+    {
+        QJsonObject failing = QJsonDocument::fromJson(makers({"Vandercrest"})).object();
+        failing.insert("initResult", 7);
+        auto reader = startReader(QJsonDocument(failing).toJson(), false);
+        QCOMPARE(m_boxes, QStringList{QStringLiteral("HWInfo Init Failure/Error")});
+        QCOMPARE(reader->snapshot().memoryCount, -1);
+
+        // The scenario library without a scenario refuses to start as well.
+        m_fixture->registerLibrary(ScenarioFixture::library("veltrima-sensors-scenario.so"));
+        Get_HWInfo bare;
+        QSignalSpy status(&bare, &Get_HWInfo::sendInitStatus);
+        bare.initHWInfo();
+        QCOMPARE(status.first().first().toBool(), false);
+        QCOMPARE(m_boxes.size(), 2);
+    }
+
+    void passesTheDebugFlagsToTheLibrary()
+    {
+        m_fixture->play(makers({}));
+        Get_HWInfo reader;
+        reader.initHWInfo();
+        QCOMPARE(m_probe->call("veltrima_scenario_init_flags"), 64);
+        reader.setDebugModes(true, false);
+        reader.initHWInfo();
+        QCOMPARE(m_probe->call("veltrima_scenario_init_flags"), 64);
+        reader.setDebugModes(true, true);
+        reader.initHWInfo();
+        QCOMPARE(m_probe->call("veltrima_scenario_init_flags"), 1);
+        reader.stopScans();
+    }
+
+    // On its own thread, as the control program runs it: scans on the timer, copies
+    // taken from this thread are whole records, and the library is shut down last.
+    void runsOnItsThreadAndNeverHandsOutATornRecord()
+    {
+        QJsonArray sensors{sensor("CPU [#0]: Intel Core i7", {reading("CPU Package", perScan({10, 20, 30, 40, 50, 60, 70, 80, 90}, true))}),
+                           sensor("System: Memory", {},
+                                  {reading("Physical Memory Used", perScan({1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000, 9000}, true)),
+                                   reading("Physical Memory Available", perScan({99000, 98000, 97000, 96000, 95000, 94000, 93000, 92000, 91000}, true))})};
+        m_fixture->play(scenario({module(0, "Vandercrest")}, sensors));
+        const int shutdownsBefore = m_probe->call("veltrima_scenario_shutdown_count");
+
+        QThread thread;
+        auto *reader = new Get_HWInfo;
+        reader->moveToThread(&thread);
+        // Counted where they are emitted: a QSignalSpy is not meant to be filled from another thread.
+        std::atomic<int> discoveries{0};
+        std::atomic<int> scans{0};
+        QObject::connect(reader, &Get_HWInfo::initInfoStatus, reader, [&discoveries] { ++discoveries; }, Qt::DirectConnection);
+        QObject::connect(reader, &Get_HWInfo::doneScanComputer, reader, [&scans] { ++scans; }, Qt::DirectConnection);
+        thread.start();
+        QMetaObject::invokeMethod(reader, "initHWInfo", Qt::QueuedConnection);
+        QTRY_COMPARE_WITH_TIMEOUT(discoveries.load(), 1, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(scans >= 2, 10000); // the first timed scan follows the discovery's
+
+        for (int i = 0; i < 300; ++i)
+            QMetaObject::invokeMethod(reader, "updateData", Qt::QueuedConnection);
+        HWData copy;
+        QObject::connect(reader, &Get_HWInfo::sendMessage, reader, [&copy](const HWData &data) { copy = data; },
+                         Qt::DirectConnection);
+        int checked = 0;
+        while (scans < 300) {
+            reader->requestUpdateData();
+            QCOMPARE(copy.physicalMemoryUsed + copy.physicalMemoryAvailable, 100000);
+            QCOMPARE(copy.cpuTemperature * 100, copy.physicalMemoryUsed);
+            reader->slot_LedNum(0, 5);
+            ++checked;
+            QCoreApplication::processEvents();
+        }
+        QVERIFY(checked > 0);
+        QCOMPARE(reader->snapshot().memoryData[0].ledNum, 5);
+
+        QMetaObject::invokeMethod(reader, "stopScans", Qt::BlockingQueuedConnection);
+        thread.quit();
+        QVERIFY(thread.wait(10000));
+        QCOMPARE(m_probe->call("veltrima_scenario_shutdown_count"), shutdownsBefore);
+        delete reader;
+        QCOMPARE(m_probe->call("veltrima_scenario_shutdown_count"), shutdownsBefore + 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestGetHWInfo)
+#include "tst_Get_HWInfo.moc"
