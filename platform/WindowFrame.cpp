@@ -2,7 +2,6 @@
 
 #include <QtEndian>
 
-#include <cstring>
 
 namespace {
 
