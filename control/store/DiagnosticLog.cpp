@@ -6,16 +6,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMutex>
-#include <QMutexLocker>
 
 #include <atomic>
 #include <cstdio>
+#include <mutex>
 
 namespace {
 
 struct LogState {
-    QMutex mutex;
+    std::mutex mutex;
     QString filePath;
     bool installed = false;
     // Read without the mutex: a nested message arrives while this thread holds it.
@@ -60,7 +59,7 @@ void DiagnosticLog::install(const QString &filePath)
 {
     LogState &log = state();
     {
-        QMutexLocker lock(&log.mutex);
+        const std::lock_guard<std::mutex> lock(log.mutex);
         log.filePath = filePath;
         if (log.installed)
             return;
@@ -75,7 +74,7 @@ void DiagnosticLog::uninstall()
 {
     LogState &log = state();
     {
-        QMutexLocker lock(&log.mutex);
+        const std::lock_guard<std::mutex> lock(log.mutex);
         if (!log.installed)
             return;
         log.installed = false;
@@ -86,7 +85,7 @@ void DiagnosticLog::uninstall()
 bool DiagnosticLog::isInstalled()
 {
     LogState &log = state();
-    QMutexLocker lock(&log.mutex);
+    const std::lock_guard<std::mutex> lock(log.mutex);
     return log.installed;
 }
 
@@ -141,7 +140,7 @@ void DiagnosticLog::handleMessage(QtMsgType type, const QMessageLogContext &cont
     }
     const WritingGuard guard;
 
-    QMutexLocker lock(&log.mutex);
+    const std::lock_guard<std::mutex> lock(log.mutex);
     const QByteArray line = (formatLine(type, context, message, QDateTime::currentDateTime())
                              + QStringLiteral("\r\n")).toUtf8();
     QFile file(log.filePath);

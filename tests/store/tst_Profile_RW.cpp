@@ -2,7 +2,9 @@
 #include "Profile_RW.h"
 #include "TestEnvironment.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QProcess>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSettings>
@@ -149,6 +151,7 @@ private slots:
     void errorLogOnlyInDebugMode();
     void writeFailureIsReported();
     void damagedFileIsRewrittenOnSave();
+    void killedWriterNeverLeavesADamagedFile();
 
 private:
     TestEnvironment m_environment;
@@ -723,6 +726,46 @@ void TestProfileRW::damagedFileIsRewrittenOnSave()
     QSettings check(store.profileFilePath(0), QSettings::IniFormat);
     check.allKeys();
     QCOMPARE(check.status(), QSettings::NoError);
+}
+
+void TestProfileRW::killedWriterNeverLeavesADamagedFile()
+{
+    const QString writer = QCoreApplication::applicationDirPath() + QStringLiteral("/veltrima_store_writer");
+    QVERIFY(QFile::exists(writer));
+    Profile_RW store(base());
+
+    for (int round = 0; round < 8; ++round) {
+        QProcess process;
+        process.setStandardErrorFile(QProcess::nullDevice());
+        process.start(writer, {base()});
+        QVERIFY(process.waitForStarted());
+        QVERIFY(process.waitForReadyRead(30000));
+        QTest::qWait(5 + round * 9);
+        process.kill();
+        QVERIFY(process.waitForFinished(30000));
+
+        for (const QString &path : {store.deviceFilePath(), store.profileFilePath(0)}) {
+            QSettings settings(path, QSettings::IniFormat);
+            settings.allKeys();
+            QCOMPARE(settings.status(), QSettings::NoError);
+        }
+        // Each file holds one whole state, never a mixture or a part.
+        const HWData device = readBackDevice(store);
+        QVERIFY(device.settingData.language == 1 || device.settingData.language == 2);
+        QCOMPARE(device.selectProfile, device.settingData.language);
+        const HWData profile = readBackProfile(store, 0);
+        const int variant = profile.memoryData[0].lightMode - 2;
+        QVERIFY(variant == 1 || variant == 2);
+        for (const MemoryModuleData &module : profile.memoryData) {
+            QCOMPARE(module.lightMode, variant + 2);
+            QCOMPARE(module.rgb[11], rgbColor(variant * 10, variant * 20, variant * 30));
+            QCOMPARE(module.singleBright, variant == 1 ? 0.25f : 0.75f);
+        }
+    }
+    // A lock left by the killed writer does not stop the next save.
+    QVERIFY(writeProfileOk(store, 0, sampleProfile()));
+    QVERIFY(writeDeviceOk(store, sampleDevice()));
+    QCOMPARE(readBackProfile(store, 0).memoryData[7].lightMode, 17);
 }
 
 QTEST_GUILESS_MAIN(TestProfileRW)
