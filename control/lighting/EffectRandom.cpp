@@ -2,7 +2,6 @@
 
 #include "EffectClock.h"
 
-#include <cstdlib>
 
 EffectRandom::EffectRandom(int module)
     : m_module(module)
@@ -12,12 +11,12 @@ EffectRandom::EffectRandom(int module)
 
 void EffectRandom::reseed()
 {
-    m_seed = static_cast<unsigned int>(EffectClock::msecsSinceMidnight() + m_module);
+    m_generator.seed(static_cast<unsigned int>(EffectClock::msecsSinceMidnight() + m_module));
 }
 
 int EffectRandom::draw()
 {
-    return rand_r(&m_seed);
+    return static_cast<int>(m_generator());
 }
 
 int EffectRandom::draw(int n)

@@ -1,11 +1,13 @@
 // The random numbers of the effects. Each effect that draws seeds afresh with the
 // milliseconds since midnight plus the module position, so modules drawing in the same
 // millisecond still differ and a pinned clock makes a frame reproducible. The sequence
-// is the one qsrand/qrand give on this platform (rand_r over a private seed), without
-// their thread-global state.
+// is the one qsrand/qrand give with this framework (the minimal standard generator),
+// without their per-thread state and their deprecation.
 #pragma once
 
 #include "LightingTypes.h"
+
+#include <random>
 
 class EffectRandom
 {
@@ -13,7 +15,7 @@ public:
     explicit EffectRandom(int module);
 
     void reseed();
-    // A fresh draw, 0 to RAND_MAX.
+    // A fresh draw, 1 to 2^31 - 2.
     int draw();
     // The remainder of a fresh draw by n (n > 0).
     int draw(int n);
@@ -22,5 +24,5 @@ public:
 
 private:
     int m_module;
-    unsigned int m_seed = 0;
+    std::minstd_rand m_generator;
 };

@@ -1,4 +1,5 @@
 #include "EffectClock.h"
+#include "EffectRandom.h"
 #include "EffectTestState.h"
 #include "SoftwareEffects.h"
 #include "TestEnvironment.h"
@@ -43,6 +44,7 @@ private slots:
     void colourWheelRules_data();
     void colourWheelRules();
     void colourWheelWalksBackToRed();
+    void randomNumbersFollowTheFrameworkSequence();
     void speedGate();
     void colourSources_data();
     void colourSources();
@@ -137,6 +139,23 @@ void TestEffects::colourWheelWalksBackToRed()
     } while (colour != red && steps < 1000);
     QCOMPARE(nextLandmark, landmarks.size());
     QCOMPARE(steps, 77);
+}
+
+void TestEffects::randomNumbersFollowTheFrameworkSequence()
+{
+    // Seeded with milliseconds since midnight plus the module, drawing what qsrand/qrand give.
+    EffectClock::setFixed(5000, 0);
+    EffectRandom random(3);
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    qsrand(5003);
+    for (int i = 0; i < 10; ++i)
+        QCOMPARE(random.draw(), qrand());
+    random.reseed();
+    qsrand(5003);
+    QCOMPARE(random.draw(30), qrand() % 30);
+    QT_WARNING_POP
+    EffectClock::setFixed(12345678, 1700000000);
 }
 
 void TestEffects::speedGate()
