@@ -53,10 +53,10 @@ KVRGBMemoryControl::KVRGBMemoryControl(QWidget *parent)
     setAttribute(Qt::WA_DontShowOnScreen);
     s_instance.store(this);
 
-    m_endpoint = new WindowEndpoint(windowTitle(), this);
-    m_endpoint->setHandler([this](const WindowMessage &message) { return handleWindowMessage(message); });
-    if (!m_endpoint->listen())
-        qWarning() << "KVRGBMemoryControl: window endpoint not available:" << m_endpoint->errorString();
+    m_endpoint = new WindowEndpoint(this);
+    m_endpoint->setHandler([this](const WindowRequest &request) { return handleWindowMessage(request); });
+    if (!m_endpoint->setTitle(windowTitle()))
+        qWarning() << "KVRGBMemoryControl: no window endpoint; window messages will not reach us";
 
     createStore();                 // 2
     if (m_store->checkDebugMode()) { // 3
@@ -133,7 +133,11 @@ QThread *KVRGBMemoryControl::startWorker(QObject *worker, const char *name)
 
 void KVRGBMemoryControl::createHardwareReader()
 {
+    Get_HWInfo::setMessagePresenter([](const QString &text, const QString &caption) {
+        MessagePresenter::show(text, caption, MessagePresenter::Icon::Warning);
+    });
     m_hwInfo = new Get_HWInfo;
+    m_hwInfo->setDebugModes(DebugFlags::isDebugMode(), DebugFlags::isHWDebugMode());
     m_threads << startWorker(m_hwInfo, "hwinfo");
     connect(this, &KVRGBMemoryControl::initInfo, m_hwInfo, &Get_HWInfo::initHWInfo);
     connect(m_hwInfo, &Get_HWInfo::initInfoStatus, this, &KVRGBMemoryControl::initHWInfoStatus);
@@ -153,6 +157,7 @@ void KVRGBMemoryControl::createLightingEngine()
     if (m_lighting)
         return;
     m_lighting = new Lighting_Control;
+    m_lighting->setDebugMode(DebugFlags::isDebugMode());
     m_threads << startWorker(m_lighting, "lighting");
     const auto direct = Qt::DirectConnection;
     connect(this, &KVRGBMemoryControl::setRGB, m_lighting,
@@ -185,7 +190,7 @@ void KVRGBMemoryControl::loadChannel()
     if (!m_channel.load(m_appDir)) {
         qWarning() << "KVRGBMemoryControl: channel library not loaded:" << m_channel.errorString();
         MessagePresenter::show(QStringLiteral("SharedDll Init Failure"), QStringLiteral("Error"),
-                               MessagePresenter::Warning);
+                               MessagePresenter::Icon::Warning);
         return;
     }
     m_channel.SharedDLL_init();
@@ -315,7 +320,7 @@ void KVRGBMemoryControl::showMainView()
     if (!NamedMutex::probe(ProgramNames::uiMutex())) {
         if (!ProcessTools::startDetached(m_appDir + ProgramNames::uiExecutable(), {}, m_appDir))
             MessagePresenter::show(QStringLiteral("Can not find VELTRIMA RGB.exe"), QStringLiteral("ERROR"),
-                                   MessagePresenter::Information);
+                                   MessagePresenter::Icon::Information);
         return;
     }
     WindowMessenger::sendMessage(ProgramNames::uiWindow(), kWmShow, 1, 1);
@@ -348,11 +353,11 @@ void KVRGBMemoryControl::updateAutoInfo()
         m_autoUpdate->getVersion();
     }
     setAutoRunText(settings.isAutoRun);
-    if (WindowMessenger::findWindow(ProgramNames::uiWindow()))
+    if (WindowMessenger::findWindow(ProgramNames::uiWindow()).isValid())
         WindowMessenger::sendMessage(ProgramNames::uiWindow(), kWmAutoRun, settings.isAutoRun ? 1 : 0, 1);
 }
 
-qint64 KVRGBMemoryControl::handleWindowMessage(const WindowMessage &message)
+qint64 KVRGBMemoryControl::handleWindowMessage(const WindowRequest &message)
 {
     if (message.message == kWmQuit) {
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
@@ -449,10 +454,10 @@ void KVRGBMemoryControl::readDeviceStatus(HWData data)
     m_channel.SetSettingValue(data.settingData.pack());
     m_lighting->setWarningMode(noti.loadingOn, noti.loadingColor, noti.loadingValue);
 
-    int slots[kModuleCount];
+    int slotNumbers[kModuleCount];
     for (int m = 0; m < kModuleCount; ++m)
-        slots[m] = data.memoryData[m].slotSequence;
-    m_channel.SetSlotNumber(kModuleCount, slots);
+        slotNumbers[m] = data.memoryData[m].slotSequence;
+    m_channel.SetSlotNumber(kModuleCount, slotNumbers);
     for (int m = 0; m < kModuleCount; ++m) {
         qDebug() << "GetValueMemorySlotNumber{" << m << "):" << m_channel.GetValueMemorySlotNumber(m);
         // Our own changes do not come back through the channel, so the engine hears them here.
@@ -532,7 +537,7 @@ void KVRGBMemoryControl::initHStatus(bool ok)
 
 void KVRGBMemoryControl::finishGetComputerData(QStringList)
 {
-    const HWData reader = m_hwInfo->systemDataCopy();
+    const HWData reader = m_hwInfo->snapshot();
     HWData fresh = makeZeroHWData();
     std::copy(std::begin(reader.memoryIndex), std::end(reader.memoryIndex), std::begin(fresh.memoryIndex));
     fresh.memoryCount = reader.memoryCount;
@@ -624,7 +629,7 @@ void KVRGBMemoryControl::shutdown()
     }
     if (m_hwInfo) {
         Get_HWInfo *reader = m_hwInfo;
-        QMetaObject::invokeMethod(reader, [reader] { reader->stopScanning(); }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(reader, [reader] { reader->stopScans(); }, Qt::BlockingQueuedConnection);
     }
     for (QThread *thread : qAsConst(m_threads)) {
         thread->quit();

@@ -26,7 +26,7 @@ class Lighting_Control;
 class Profile_RW;
 class WindowEndpoint;
 class Widget_Shutdown;
-struct WindowMessage;
+struct WindowRequest;
 
 class KVRGBMemoryControl : public QWidget
 {
@@ -106,7 +106,7 @@ private:
     void createShutdownDialog();
     void setAutoRunText(bool isAutoRun);
     void retranslateTray();
-    qint64 handleWindowMessage(const WindowMessage &message);
+    qint64 handleWindowMessage(const WindowRequest &message);
     void shutdown();
     static QThread *startWorker(QObject *worker, const char *name);
 

@@ -12,7 +12,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     NamedMutex guard(ProgramNames::controlMutex());
-    if (!guard.acquireOwner()) {
+    if (guard.acquireOwner() == NamedMutex::Result::AlreadyExists) {
         WindowMessenger::sendMessage(ProgramNames::controlSecondCopyWindow(), 0x8101, 1, 1);
         return 0;
     }

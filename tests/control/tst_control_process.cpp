@@ -1,0 +1,88 @@
+// The control program as a real process: single instance, quitting by window message,
+// and running on without the channel library.
+#include "ProgramNames.h"
+#include "ProgramRunner.h"
+#include "TestEnvironment.h"
+#include "WindowMessenger.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+#include <csignal>
+
+class tst_ControlProcess : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QString controlProgram() { return TestEnvironment::binDir() + QStringLiteral("/veltrima-rgb-control"); }
+
+    static bool windowUp()
+    {
+        return WindowMessenger::findWindow(ProgramNames::controlWindow(), 500).isValid();
+    }
+
+private slots:
+    void secondCopyExitsAndKilledGuardIsReleased()
+    {
+        TestEnvironment env;
+        ProgramRunner first(controlProgram());
+        QVERIFY(first.start());
+        QVERIFY2(waitUntil(windowUp, 20000), qPrintable(first.output()));
+
+        ProgramRunner second(controlProgram());
+        QVERIFY(second.start());
+        QVERIFY(second.waitForExit(15000));
+        QCOMPARE(second.process().exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.process().exitCode(), 0);
+        QCOMPARE(first.process().state(), QProcess::Running);
+        QVERIFY(windowUp());
+
+        ::kill(pid_t(first.process().processId()), SIGKILL);
+        QVERIFY(first.waitForExit(5000));
+
+        ProgramRunner third(controlProgram());
+        QVERIFY(third.start());
+        QVERIFY2(waitUntil(windowUp, 20000), qPrintable(third.output()));
+        QCOMPARE(third.process().state(), QProcess::Running);
+    }
+
+    void quitMessageEndsTheProgram()
+    {
+        TestEnvironment env;
+        ProgramRunner control(controlProgram());
+        QVERIFY(control.start());
+        QVERIFY2(waitUntil(windowUp, 20000), qPrintable(control.output()));
+
+        const auto answer = WindowMessenger::sendMessage(ProgramNames::controlWindow(), 0x8301, 1, 1);
+        QVERIFY(answer.has_value());
+        QVERIFY2(control.waitForExit(15000), qPrintable(control.output()));
+        QCOMPARE(control.process().exitStatus(), QProcess::NormalExit);
+        QCOMPARE(control.process().exitCode(), 0);
+    }
+
+    void runsOnWithoutTheChannelLibrary()
+    {
+        TestEnvironment env;
+        // A copy of the program in a folder without the library beside it.
+        const QString lonely = env.root() + QStringLiteral("/lonely");
+        QVERIFY(QDir().mkpath(lonely));
+        const QString copy = lonely + QStringLiteral("/veltrima-rgb-control");
+        QVERIFY(QFile::copy(controlProgram(), copy));
+
+        ProgramRunner control(copy);
+        QVERIFY(control.start());
+        QVERIFY2(control.waitForOutput(QStringLiteral("SharedDll Init Failure"), 20000), qPrintable(control.output()));
+        QVERIFY2(waitUntil(windowUp, 10000), qPrintable(control.output()));
+        QTest::qWait(1500); // a few frames and scans without the channel
+        QCOMPARE(control.process().state(), QProcess::Running);
+
+        QVERIFY(WindowMessenger::sendMessage(ProgramNames::controlWindow(), 0x8301, 1, 1).has_value());
+        QVERIFY2(control.waitForExit(15000), qPrintable(control.output()));
+        QCOMPARE(control.process().exitCode(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_ControlProcess)
+#include "tst_control_process.moc"
