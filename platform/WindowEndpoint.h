@@ -3,7 +3,9 @@
 // "<runtime folder>/window-<title>.sock". A title whose socket path would pass the 107 bytes
 // a socket address holds is served as "window-%h<first 16 hex digits of its SHA-1>.sock";
 // senders compute the same name. The window's lock "<same base name>.lock" is taken first,
-// so a socket file left by a killed owner can be removed safely.
+// so a socket file left by a killed owner can be removed safely. The owner's pid needs no
+// record of its own: the kernel gives it to every sender that connects (SO_PEERCRED), and
+// the endpoint learns each sender's pid and uid the same way, serving only its own user.
 //
 // Each request is answered before anything it triggers runs: the handler computes the
 // result and must neither send window messages nor block; only after the reply has been
