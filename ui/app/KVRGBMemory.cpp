@@ -262,7 +262,7 @@ void KVRGBMemory::loadLanguageFromChannel()
 void KVRGBMemory::closeUI()
 {
     qDebug() << "KVRGBMemory::closeUI";
-    QApplication::quit();
+    ProgramState::quitApplication();
 }
 
 void KVRGBMemory::requestUpdateData()

@@ -1,6 +1,7 @@
 #include "Loading_View.h"
 
 #include "ProgramNames.h"
+#include "ProgramState.h"
 
 #include "NamedMutex.h"
 #include "WindowMessenger.h"
@@ -128,5 +129,5 @@ void Loading_View::slot_CloseApp()
         if (window.isValid())
             WindowMessenger::sendMessage(window, ProgramNames::kMsgQuit, 1, 1);
     }
-    QApplication::quit();
+    ProgramState::quitApplication();
 }

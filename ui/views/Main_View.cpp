@@ -149,7 +149,7 @@ void Main_View::handleWindowMessage(quint32 message, quint64 wParam)
     switch (message) {
     case ProgramNames::kMsgQuit:
         qDebug() << "Main_View: quit requested";
-        QApplication::quit();
+        ProgramState::quitApplication();
         break;
     case ProgramNames::kMsgShow:
         showAndActivate();
@@ -157,7 +157,7 @@ void Main_View::handleWindowMessage(quint32 message, quint64 wParam)
     case ProgramNames::kMsgAutoRunQuit:
         if (wParam != 0 && ProgramState::programStart) {
             qDebug() << "Main_View: quit after a start at log-on";
-            QApplication::quit();
+            ProgramState::quitApplication();
         }
         break;
     default:

@@ -2,7 +2,10 @@
 
 #include "LightingTypes.h"
 
+#include <QApplication>
+
 #include <cstring>
+#include <utility>
 
 namespace ProgramState {
 
@@ -14,6 +17,27 @@ int effectiveLanguage()
 bool isOpenArgument(const char *argument)
 {
     return argument != nullptr && std::strcmp(argument, "open") == 0;
+}
+
+namespace {
+std::function<void()> &quitHandler()
+{
+    static std::function<void()> handler;
+    return handler;
+}
+} // namespace
+
+void quitApplication()
+{
+    if (quitHandler())
+        quitHandler()();
+    else
+        QApplication::quit();
+}
+
+void setQuitHandler(std::function<void()> handler)
+{
+    quitHandler() = std::move(handler);
 }
 
 } // namespace ProgramState

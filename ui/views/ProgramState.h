@@ -1,6 +1,8 @@
 // State the whole user interface shares: one instance each for the process.
 #pragma once
 
+#include <functional>
+
 namespace ProgramState {
 
 // Started with the argument "open" (a start at log-on): message 0x8303 may then quit it.
@@ -17,5 +19,10 @@ int effectiveLanguage();
 
 // True when the argument is exactly "open" (case and length included).
 bool isOpenArgument(const char *argument);
+
+// Ends the event loop. Every way of quitting goes through here; a test may replace the
+// action (an empty function restores QApplication::quit).
+void quitApplication();
+void setQuitHandler(std::function<void()> handler);
 
 } // namespace ProgramState

@@ -1,0 +1,358 @@
+#include "KVRGBMemory.h"
+#include "Loading_View.h"
+#include "Main_View.h"
+#include "ProgramState.h"
+#include "Widget_LocationPolicy.h"
+
+#include "MessagePresenter.h"
+#include "WindowMessenger.h"
+
+#include "LightingMetaTypes.h"
+
+#include "TestEnvironment.h"
+
+#include <QFile>
+#include <cstring>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(int *)
+Q_DECLARE_METATYPE(float *)
+Q_DECLARE_METATYPE(COLORREF *)
+Q_DECLARE_METATYPE(QList<COLORREF *>)
+
+namespace {
+// What the channel stand-ins below hand out.
+HWData g_record;
+std::uint64_t g_setting = 0;
+int g_profile = 0;
+int g_slotNumbers[kModuleCount];
+COLORREF g_rgb[kLedSlots];
+float g_bright[kLedSlots];
+float g_singleBright = 1.0f;
+int g_lastLightMode = -1;
+qint64 g_now = 1'700'000'000;
+
+HWData freshRecord(int slotCount, int memoryCount)
+{
+    HWData d = makeZeroHWData();
+    d.reset();
+    d.slotCount = slotCount;
+    d.memoryCount = memoryCount;
+    d.dataTimestamp = std::int32_t(g_now);
+    return d;
+}
+
+void useFakeChannel(KVRGBMemory &base)
+{
+    base.updateTimer()->stop();
+    base.previewTimer()->stop();
+    base.setClock([] { return g_now; });
+    LightingChannel &ch = base.channel();
+    ch.GetValueHWData = [] { return g_record; };
+    ch.GetSettingValue = [] { return g_setting; };
+    ch.SetSettingValue = [](std::uint64_t v) { g_setting = v; };
+    ch.GetProfile = [] { return g_profile; };
+    ch.GetValueMemorySlotNumber = [](int m) { return g_slotNumbers[m]; };
+    ch.GetValueRGB = [](int) -> COLORREF * { return g_rgb; };
+    ch.GetValueBright = [](int m) -> float * { return m == 0 ? g_bright : nullptr; };
+    ch.GetValueSingleBright = [](int) { return g_singleBright; };
+    ch.GetValueSoftwareRGB = [](int m) -> COLORREF * { return m == 1 ? g_rgb : nullptr; };
+    ch.SetValueLighting = [](int, int mode, int, int, bool) { g_lastLightMode = mode; };
+}
+
+int startsRecorded(const QString &folder)
+{
+    QFile file(folder + QStringLiteral("/starts.log"));
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    return file.readAll().count('\n');
+}
+} // namespace
+
+class TestBase : public QObject
+{
+    Q_OBJECT
+
+    TestEnvironment m_env;
+    QTemporaryDir m_emptyFolder;
+
+    // A stand-in control program that records each start in its working folder.
+    static QString makeFakeControlFolder(QTemporaryDir &dir)
+    {
+        const QString path = dir.path() + QStringLiteral("/veltrima-rgb-control");
+        QFile script(path);
+        if (!script.open(QIODevice::WriteOnly))
+            return {};
+        script.write("#!/bin/sh\necho started >> starts.log\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return dir.path();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        MessagePresenter::setPresenter([](const MessagePresenter::Box &) {});
+        qRegisterMetaType<int *>();
+        qRegisterMetaType<float *>();
+        qRegisterMetaType<COLORREF *>();
+        qRegisterMetaType<QList<COLORREF *>>();
+    }
+
+    void init()
+    {
+        g_record = makeZeroHWData();
+        g_record.reset();
+        SettingData s;
+        s.reset();
+        g_setting = s.pack();
+        g_profile = 0;
+        for (int m = 0; m < kModuleCount; ++m)
+            g_slotNumbers[m] = m;
+        for (int i = 0; i < kLedSlots; ++i) {
+            g_rgb[i] = rgbColor(i, 0, 0);
+            g_bright[i] = 0.5f;
+        }
+        g_singleBright = 1.0f;
+        ProgramState::lightingModuleFound = false;
+        MessagePresenter::clearShownBoxes();
+    }
+
+    void openArgumentIsExact()
+    {
+        QVERIFY(ProgramState::isOpenArgument("open"));
+        QVERIFY(!ProgramState::isOpenArgument("opened"));
+        QVERIFY(!ProgramState::isOpenArgument("OPEN"));
+        QVERIFY(!ProgramState::isOpenArgument("ope"));
+        QVERIFY(!ProgramState::isOpenArgument(nullptr));
+    }
+
+    void missingControlProgramIsReported()
+    {
+        KVRGBMemory base(m_emptyFolder.path());
+        useFakeChannel(base);
+        bool found = false;
+        for (const auto &box : MessagePresenter::shownBoxes())
+            found |= box.text == QLatin1String("Can not find VELTRIMA RGB Control.exe") && box.title == QLatin1String("ERROR");
+        QVERIFY(found);
+        QVERIFY(!base.staleRestartDone());
+        QVERIFY(base.testAttribute(Qt::WA_DontShowOnScreen));
+    }
+
+    void freshnessRule()
+    {
+        KVRGBMemory base(m_emptyFolder.path());
+        useFakeChannel(base);
+        QSignalSpy data(&base, &KVRGBMemory::setHWData);
+
+        g_record = freshRecord(4, 1);
+        g_record.dataTimestamp = std::int32_t(g_now - 9);
+        g_record.cpuTemperature = 55;
+        base.requestUpdateData();
+        QCOMPARE(data.last().at(0).value<HWData>().cpuTemperature, 55);
+
+        g_record.dataTimestamp = std::int32_t(g_now - 10);
+        base.requestUpdateData();
+        QCOMPARE(data.last().at(0).value<HWData>().cpuTemperature, -1);
+        QCOMPARE(data.last().at(0).value<HWData>().memoryCount, -1);
+
+        g_record.dataTimestamp = std::int32_t(g_now + 1); // a stamp from the future
+        base.requestUpdateData();
+        QCOMPARE(data.last().at(0).value<HWData>().cpuTemperature, -1);
+
+        g_record.dataTimestamp = std::int32_t(g_now);
+        g_record.memoryCount = 0; // fresh but without modules
+        base.requestUpdateData();
+        QCOMPARE(data.last().at(0).value<HWData>().cpuTemperature, -1);
+    }
+
+    void firstDataOnlyFromFreshRecord()
+    {
+        KVRGBMemory base(m_emptyFolder.path());
+        useFakeChannel(base);
+        QSignalSpy counts(&base, &KVRGBMemory::setSlotNum);
+        QSignalSpy parts(&base, &KVRGBMemory::setKVModuleType);
+
+        // A channel nobody has written yet: zero counts, zero stamp.
+        g_record = makeZeroHWData();
+        base.requestUpdateData();
+        QCOMPARE(counts.count(), 0);
+        QVERIFY(!base.firstDataSeen());
+        QVERIFY(base.mainView()->menuButton(1)->isVisibleTo(base.mainView()));
+        QVERIFY(base.mainView()->loadingView()->isLoading());
+
+        // Stale but with counts: still not trusted.
+        g_record = freshRecord(4, 2);
+        g_record.dataTimestamp = std::int32_t(g_now - 30);
+        base.requestUpdateData();
+        QCOMPARE(counts.count(), 0);
+
+        g_record = freshRecord(12, 9); // counts beyond eight are clamped
+        setText(g_record.memoryData[1].partNumber, "KV-R022D-16");
+        std::memset(g_record.memoryData[2].partNumber, 'A', kTextSize); // no terminator
+        base.requestUpdateData();
+        QCOMPARE(counts.count(), 1);
+        QCOMPARE(counts.at(0).at(0).toInt(), 8);
+        QCOMPARE(counts.at(0).at(1).toInt(), 8);
+        const QStringList list = parts.at(0).at(0).toStringList();
+        QCOMPARE(list.size(), 8);
+        QCOMPARE(list.at(1), QStringLiteral("KV-R022D-16"));
+        QCOMPARE(list.at(2).size(), kTextSize);
+        QVERIFY(base.firstDataSeen());
+        QVERIFY(ProgramState::lightingModuleFound);
+        QVERIFY(!base.mainView()->loadingView()->isVisible());
+
+        base.requestUpdateData();
+        QCOMPARE(counts.count(), 1);
+    }
+
+    void staleRestartOncePerStalePeriod()
+    {
+        QTemporaryDir folder;
+        QVERIFY(!makeFakeControlFolder(folder).isEmpty());
+        KVRGBMemory base(folder.path());
+        useFakeChannel(base);
+        QTRY_COMPARE(startsRecorded(folder.path()), 1);
+        // The start just made covers the wait for the program's first data.
+        QVERIFY(base.staleRestartDone());
+        base.requestUpdateData();
+        base.requestUpdateData();
+
+        g_record = freshRecord(4, 2);
+        base.requestUpdateData();
+        QVERIFY(!base.staleRestartDone());
+
+        g_now += 10;
+        base.requestUpdateData();
+        QVERIFY(base.staleRestartDone());
+        QTRY_COMPARE(startsRecorded(folder.path()), 2);
+        base.requestUpdateData();
+        g_now += 5;
+        base.requestUpdateData();
+
+        g_record.dataTimestamp = std::int32_t(g_now);
+        base.requestUpdateData();
+        g_now += 60;
+        base.requestUpdateData();
+        QTRY_COMPARE(startsRecorded(folder.path()), 3);
+        QTest::qWait(200);
+        QCOMPARE(startsRecorded(folder.path()), 3);
+    }
+
+    void channelValuesAreChecked()
+    {
+        KVRGBMemory base(m_emptyFolder.path());
+        useFakeChannel(base);
+
+        g_slotNumbers[3] = 9;
+        QSignalSpy slotSpy(&base, &KVRGBMemory::setMemorySlotNumber);
+        base.requestSetSlotNum();
+        int *numbers = slotSpy.at(0).at(1).value<int *>();
+        for (int m = 0; m < kModuleCount; ++m)
+            QCOMPARE(numbers[m], m);
+        g_slotNumbers[3] = 3;
+        std::swap(g_slotNumbers[0], g_slotNumbers[5]);
+        base.requestSetSlotNum();
+        numbers = slotSpy.at(1).at(1).value<int *>();
+        QCOMPARE(numbers[0], 5);
+        QCOMPARE(numbers[5], 0);
+
+        QSignalSpy profileSpy(&base, &KVRGBMemory::setProfile);
+        g_profile = 7;
+        base.requestSetProfile();
+        QCOMPARE(profileSpy.count(), 0);
+        g_profile = 4;
+        base.requestSetProfile();
+        QCOMPARE(profileSpy.count(), 1);
+
+        QSignalSpy rgbSpy(&base, &KVRGBMemory::setRGB);
+        g_bright[0] = 3.0f;
+        g_bright[1] = -1.0f;
+        g_singleBright = 2.5f;
+        base.requestSetRGB();
+        QCOMPARE(rgbSpy.count(), kModuleCount);
+        const float *bright0 = rgbSpy.at(0).at(3).value<float *>();
+        QCOMPARE(bright0[0], 1.0f);
+        QCOMPARE(bright0[1], 0.0f);
+        QCOMPARE(bright0[2], 0.5f);
+        QCOMPARE(rgbSpy.at(0).at(4).toFloat(), 1.0f);
+        // Module 1's brightness pointer is null: full brightness, not a crash.
+        const float *bright1 = rgbSpy.at(1).at(3).value<float *>();
+        QCOMPARE(bright1[0], 1.0f);
+        // The pages get copies, never the channel's own arrays.
+        QVERIFY(rgbSpy.at(0).at(1).value<COLORREF *>() != g_rgb);
+        QCOMPARE(rgbSpy.at(0).at(1).value<COLORREF *>()[4], rgbColor(4, 0, 0));
+
+        QSignalSpy previewSpy(&base, &KVRGBMemory::updatePreviewList);
+        base.requestUpdate_SoftwareRGB();
+        const auto list = previewSpy.at(0).at(0).value<QList<COLORREF *>>();
+        QCOMPARE(list.size(), kModuleCount);
+        QCOMPARE(list.at(1)[2], rgbColor(2, 0, 0));
+        QCOMPARE(list.at(0)[0], rgbColor(255, 0, 0)); // null pointer: default colours
+    }
+
+    void languageLoading()
+    {
+        KVRGBMemory base(m_emptyFolder.path());
+        QCOMPARE(base.loadedLanguage(), 0);
+        QVERIFY(!base.loadLanguage(10));
+        QVERIFY(!base.loadLanguage(-1));
+        QCOMPARE(base.loadedLanguage(), 0);
+    }
+
+    void clockModeAsksForLocation()
+    {
+        KVRGBMemory base(m_emptyFolder.path());
+        useFakeChannel(base);
+        base.changeLightMode(0, 31, 0, 2, false);
+        QCOMPARE(g_lastLightMode, 31);
+        QVERIFY(base.locationDialog()->isVisible());
+        base.locationDialog()->RemindChange(true);
+        base.locationDialog()->pushOK();
+        QVERIFY(SettingData::unpack(g_setting).isCurrentLocation);
+        QVERIFY(!base.locationDialog()->isVisible());
+
+        g_lastLightMode = -1;
+        base.changeLightMode(0, 31, 0, 2, false);
+        QCOMPARE(g_lastLightMode, 31);
+        QVERIFY(!base.locationDialog()->isVisible());
+    }
+
+    void messagesToTheBaseWindow()
+    {
+        KVRGBMemory base(m_emptyFolder.path());
+        useFakeChannel(base);
+        base.setWindowTitle(QStringLiteral("VELTRIMA"));
+        QVERIFY(!WindowMessenger::findWindow(QStringLiteral("VELTRIMA RGB Base")).isValid());
+        QVERIFY(WindowMessenger::findWindow(QStringLiteral("VELTRIMA")).isValid());
+
+        base.mainView()->hide();
+        QCOMPARE(WindowMessenger::sendMessage(QStringLiteral("VELTRIMA"), 0x8101, 1, 1).value_or(-1), 0);
+        QTRY_VERIFY(base.mainView()->isVisible());
+
+        int quits = 0;
+        ProgramState::setQuitHandler([&quits] { ++quits; });
+        ProgramState::programStart = true;
+        WindowMessenger::sendMessage(QStringLiteral("VELTRIMA"), 0x8303, 0, 0);
+        QTest::qWait(50);
+        QCOMPARE(quits, 0);
+        WindowMessenger::sendMessage(QStringLiteral("VELTRIMA"), 0x8303, 1, 0);
+        QTRY_COMPARE(quits, 1);
+        ProgramState::programStart = false;
+        WindowMessenger::sendMessage(QStringLiteral("VELTRIMA"), 0x8303, 1, 0);
+        WindowMessenger::sendMessage(QStringLiteral("VELTRIMA"), 0x8301, 1, 1);
+        QTRY_COMPARE(quits, 2);
+        QTest::qWait(50);
+        QCOMPARE(quits, 2);
+
+        // The close button quits the user interface only.
+        QTest::mouseClick(base.mainView()->closeButton(), Qt::LeftButton);
+        QCOMPARE(quits, 3);
+        ProgramState::setQuitHandler({});
+    }
+};
+
+QTEST_MAIN(TestBase)
+#include "tst_ui_base.moc"

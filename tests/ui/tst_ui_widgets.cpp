@@ -1,0 +1,255 @@
+#include "Information_View.h"
+#include "Lighting_View.h"
+#include "Loading_View.h"
+#include "Main_View.h"
+#include "Noti_View.h"
+#include "ProgramState.h"
+#include "SwitchButton.h"
+
+#include "MessagePresenter.h"
+#include "WindowMessenger.h"
+
+#include "TestEnvironment.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+// Runs the event loop until the program asks to quit or the time is up.
+bool quitsWithin(int ms, const std::function<void()> &trigger)
+{
+    QEventLoop loop;
+    ProgramState::setQuitHandler([&loop] { loop.exit(0); });
+    QTimer::singleShot(ms, &loop, [&loop] { loop.exit(1); });
+    QTimer::singleShot(0, &loop, trigger);
+    const bool quit = loop.exec() == 0;
+    ProgramState::setQuitHandler({});
+    return quit;
+}
+
+QLabel *knobOf(SwitchButton &s)
+{
+    return s.findChild<QLabel *>();
+}
+} // namespace
+
+class TestWidgets : public QObject
+{
+    Q_OBJECT
+
+    TestEnvironment m_env;
+
+private slots:
+    void initTestCase()
+    {
+        MessagePresenter::setPresenter([](const MessagePresenter::Box &) {});
+    }
+
+    void switchClickFlipsAndReports()
+    {
+        SwitchButton s(47, 19);
+        QSignalSpy spy(&s, &SwitchButton::sigClicked);
+        QTest::mouseClick(&s, Qt::LeftButton);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toBool(), true);
+        QVERIFY(s.isChecked());
+        QTRY_COMPARE(knobOf(s)->pos(), QPoint(47 - 19 - 1, 0));
+    }
+
+    void switchSecondClickDuringAnimationKeepsState()
+    {
+        SwitchButton s(47, 19);
+        QSignalSpy spy(&s, &SwitchButton::sigClicked);
+        QTest::mouseClick(&s, Qt::LeftButton);
+        QTest::mouseClick(&s, Qt::LeftButton);
+        QCOMPARE(spy.count(), 2);
+        QCOMPARE(spy.at(1).at(0).toBool(), true);
+        QVERIFY(s.isChecked());
+        QTRY_COMPARE(knobOf(s)->pos(), QPoint(27, 0));
+    }
+
+    void switchSetFromDataStopsAnimation()
+    {
+        SwitchButton s(47, 19);
+        QSignalSpy spy(&s, &SwitchButton::sigClicked);
+        QTest::mouseClick(&s, Qt::LeftButton); // starts moving to ON
+        s.setCheckedFromData(false);
+        QCOMPARE(spy.count(), 1);
+        QVERIFY(!s.isChecked());
+        QCOMPARE(knobOf(s)->pos(), QPoint(1, 0));
+        QTest::qWait(150); // longer than the animation: nothing may move the knob back
+        QCOMPARE(knobOf(s)->pos(), QPoint(1, 0));
+    }
+
+    void loadingSpinsAndStops()
+    {
+        QWidget parent;
+        Loading_View overlay(&parent);
+        QCOMPARE(overlay.angle(), 20);
+        overlay.rotate();
+        QCOMPARE(overlay.angle(), 40);
+        for (int i = 0; i < 16; ++i)
+            overlay.rotate();
+        QCOMPARE(overlay.angle(), 0);
+
+        parent.show();
+        overlay.setLoading(true);
+        QVERIFY(overlay.isVisible());
+        const int before = overlay.angle();
+        QTRY_VERIFY(overlay.angle() != before);
+        overlay.setLoading(false);
+        QVERIFY(!overlay.isVisible());
+        const int stopped = overlay.angle();
+        QTest::qWait(120);
+        QCOMPARE(overlay.angle(), stopped);
+    }
+
+    void overlayRulesBySlotNumber()
+    {
+        Main_View view;
+        view.show();
+        Loading_View *overlay = view.loadingView();
+        QVERIFY(overlay->isVisible());
+        QVERIFY(overlay->isLoading());
+
+        view.setSlotNumber(4, 2);
+        QVERIFY(!overlay->isVisible());
+        QVERIFY(!overlay->isLoading());
+
+        view.setSlotNumber(4, 0);
+        QVERIFY(overlay->isVisible());
+        QVERIFY(!overlay->isLoading());
+        QVERIFY(overlay->isWarningShown());
+        auto *content = overlay->findChild<QLabel *>(QStringLiteral("label_Warning_Content"));
+        QCOMPARE(content->text(), QStringLiteral("Can not Find KV VELTRIMA"));
+
+        // The window buttons and the warning's OK stay reachable above the overlay.
+        for (QPushButton *button : {view.closeButton(), view.minimiseButton()})
+            QCOMPARE(view.childAt(button->geometry().center()), button);
+        auto *ok = overlay->findChild<QPushButton *>(QStringLiteral("btn_OK"));
+        QCOMPARE(view.childAt(ok->mapTo(&view, ok->rect().center())), ok);
+
+        // A page created later must not cover the overlay.
+        view.slot_show_Noti();
+        QCOMPARE(view.childAt(ok->mapTo(&view, ok->rect().center())), ok);
+    }
+
+    void overlayHiddenWithoutSlots()
+    {
+        Main_View view;
+        view.setSlotNumber(0, 0);
+        QVERIFY(!view.loadingView()->isVisible());
+        QVERIFY(!view.loadingView()->isWarningShown());
+    }
+
+    void lightingButtonFollowsPartNumbers()
+    {
+        Main_View view;
+        view.show();
+        view.setKVModuleType({QStringLiteral("KV-R019D-16G"), QStringLiteral("N/A")});
+        QVERIFY(ProgramState::lightingModuleFound);
+        QVERIFY(view.menuButton(1)->isVisible());
+
+        view.setKVModuleType({QStringLiteral("kv-r009d"), QStringLiteral("R0090"), QStringLiteral("N/A")});
+        QVERIFY(!ProgramState::lightingModuleFound);
+        QVERIFY(!view.menuButton(1)->isVisible());
+    }
+
+    void menuAndPages()
+    {
+        Main_View view;
+        view.show();
+        QCOMPARE(view.windowTitle(), QStringLiteral("VELTRIMA RGB"));
+        QVERIFY(view.windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(view.size(), QSize(1000, 600));
+        QVERIFY(view.informationView() && view.informationView()->isVisible());
+        QVERIFY(!view.lightingView());
+        QCOMPARE(view.menuButton(4)->objectName(), QStringLiteral("btn_Setting"));
+
+        QSignalSpy slotRequests(&view, &Main_View::requestSetSlotNum);
+        QSignalSpy profileRequests(&view, &Main_View::requestSetProfile);
+        view.setSlotNumber(8, 3);
+        QTest::mouseClick(view.menuButton(1), Qt::LeftButton);
+        QVERIFY(view.lightingView() && view.lightingView()->isVisible());
+        QVERIFY(!view.informationView()->isVisible());
+        QCOMPARE(view.lightingView()->geometry(), QRect(86, 40, 914, 560));
+        QCOMPARE(view.lightingView()->slotCount(), 8);
+        QCOMPARE(view.lightingView()->memoryCount(), 3);
+        QCOMPARE(slotRequests.count(), 1);
+        QCOMPARE(profileRequests.count(), 1);
+
+        // A channel callback refreshes the visible page only.
+        QSignalSpy notiRequests(&view, &Main_View::requestNotiData);
+        view.updateViewData();
+        QCOMPARE(slotRequests.count(), 2);
+        QCOMPARE(notiRequests.count(), 0);
+
+        // Leaving the page cancels an open reordering.
+        QPushButton *cancel = view.lightingView()->editCancelButton();
+        cancel->show();
+        QSignalSpy cancelSpy(cancel, &QPushButton::released);
+        QTest::mouseClick(view.menuButton(2), Qt::LeftButton);
+        QCOMPARE(cancelSpy.count(), 1);
+        QVERIFY(!view.lightingView()->isVisible());
+        QVERIFY(view.notiView()->isVisible());
+        QCOMPARE(notiRequests.count(), 1);
+
+        auto *indicator = view.findChild<QLabel *>(QStringLiteral("label_MenuBar_Image"));
+        QTRY_COMPARE(indicator->y(), 70 + view.menuButton(2)->y() + 5);
+    }
+
+    void dragOnlyInTheTitleBand()
+    {
+        Main_View view;
+        view.show();
+        view.move(100, 100);
+        QTest::mousePress(&view, Qt::LeftButton, {}, QPoint(930, 20));
+        QVERIFY(!view.isDragging());
+        QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(930, 20));
+        QTest::mousePress(&view, Qt::LeftButton, {}, QPoint(300, 45));
+        QVERIFY(!view.isDragging());
+        QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(300, 45));
+
+        QTest::mousePress(&view, Qt::LeftButton, {}, QPoint(300, 20));
+        QVERIFY(view.isDragging());
+        QMouseEvent move(QEvent::MouseMove, QPoint(340, 50), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&view, &move);
+        QCOMPARE(view.pos(), QPoint(140, 130));
+        QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(340, 50));
+        QVERIFY(!view.isDragging());
+    }
+
+    void messagesThroughTheEndpoint()
+    {
+        Main_View view;
+        const QString title = QStringLiteral("VELTRIMA RGB");
+        QVERIFY(WindowMessenger::findWindow(title).isValid());
+
+        QVERIFY(!view.isVisible());
+        QCOMPARE(WindowMessenger::sendMessage(title, 0x8302, 0, 0).value_or(-1), 0);
+        QTRY_VERIFY(view.isVisible());
+
+        ProgramState::programStart = false;
+        QVERIFY(!quitsWithin(300, [&] { WindowMessenger::sendMessage(title, 0x8303, 1, 0); }));
+        ProgramState::programStart = true;
+        QVERIFY(!quitsWithin(300, [&] { WindowMessenger::sendMessage(title, 0x8303, 0, 0); }));
+        QVERIFY(quitsWithin(2000, [&] { WindowMessenger::sendMessage(title, 0x8303, 1, 0); }));
+        ProgramState::programStart = false;
+
+        QVERIFY(quitsWithin(2000, [&] { WindowMessenger::sendMessage(title, 0x8301, 1, 1); }));
+    }
+
+    void closeByWindowManagerQuits()
+    {
+        Main_View view;
+        view.show();
+        QSignalSpy closeSpy(&view, &Main_View::slot_Close);
+        view.close();
+        QCOMPARE(closeSpy.count(), 1);
+    }
+};
+
+QTEST_MAIN(TestWidgets)
+#include "tst_ui_widgets.moc"
