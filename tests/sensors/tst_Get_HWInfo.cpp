@@ -366,6 +366,32 @@ private slots:
         QCOMPARE(m_boxes.size(), 2);
     }
 
+    void refusesADamagedScenario()
+    {
+        startReader("{\"modules\": [{\"index\": 99, \"size\": 1}]}", false);
+        startReader("{\"sensors\": [{\"name\": \"CPU\", \"temperatures\": [{\"label\": \"CPU\", \"value\": \"hot\"}]}]}", false);
+        startReader("not json", false);
+        QCOMPARE(m_boxes.size(), 3);
+    }
+
+    void playsTheDemoMachine()
+    {
+        QFile demo(TestEnvironment::binDir() + QStringLiteral("/sensor-scenarios/demo.json"));
+        QVERIFY(demo.open(QIODevice::ReadOnly));
+        auto reader = startReader(demo.readAll());
+        const HWData data = reader->snapshot();
+        QCOMPARE(data.memoryCount, 4);
+        QCOMPARE(data.slotCount, 4);
+        for (int k = 0; k < 4; ++k) {
+            QVERIFY(text(data.memoryData[k].partNumber).contains(QLatin1String("R022D")));
+            QCOMPARE(text(data.memoryData[k].memoryType), QStringLiteral("DDR5"));
+            QVERIFY(data.memoryData[k].temperature >= 30 && data.memoryData[k].temperature <= 50);
+        }
+        QVERIFY(data.cpuTemperature >= 40 && data.cpuTemperature <= 70);
+        QVERIFY(data.physicalMemoryLoad > 0 && data.physicalMemoryLoad < 100);
+        QVERIFY(data.physicalMemoryUsed + data.physicalMemoryAvailable > 60000);
+    }
+
     void passesTheDebugFlagsToTheLibrary()
     {
         m_fixture->play(makers({}));
