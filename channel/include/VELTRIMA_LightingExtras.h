@@ -1,5 +1,17 @@
 /*
- * Operations of VELTRIMA_Lighting beyond the fixed channel interface.
+ * Operations of VELTRIMA_Lighting beyond the fixed channel interface, and the
+ * library's further decisions:
+ * - A new channel holds the documented defaults of every record with ledNum 0 (not
+ *   counted yet), profile 0, black sync colours and dataTimestamp 0, so it is stale
+ *   and the control program loads its saved files into it.
+ * - The slot callback's argument is always 0; the colour and light-mode callbacks get
+ *   the module, the profile callback the profile, the notification callback the
+ *   record that was set (for SetSettingValue: the current notification settings with
+ *   type 5). SetValueHWData, SetValueSoftwareRGB and SetValueSyncRGB raise none.
+ * - SetValueRGB stores the first count entries (12 from the control program, 5 from
+ *   the user interface) and always the single colour and brightness.
+ * - A ledNum above 12 is stored as 12; texts are always stored NUL-terminated.
+ * - A listener that falls more than 256 events behind delivers the newest 256.
  */
 #ifndef VELTRIMA_LIGHTING_EXTRAS_H
 #define VELTRIMA_LIGHTING_EXTRAS_H

@@ -108,6 +108,7 @@ void ChannelListener::stop()
 void ChannelListener::run(std::uint64_t generation, std::uint32_t seen)
 {
     t_onListenerThread = true;
+    pthread_setname_np(pthread_self(), "veltrima-chan");
     ChannelSegment *segment = ChannelSegment::instance();
     const pid_t ownPid = getpid();
     while (isCurrent(generation)) {

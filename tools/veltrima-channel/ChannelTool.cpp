@@ -85,7 +85,8 @@ QString ChannelTool::usage()
         "  software-rgb <module> [c0,c1,...]    print (or set) a module's effect colours\n"
         "  watch [--count N] [--timeout ms]     print one line per callback that another\n"
         "                                       process's change raises; exit after N lines\n"
-        "                                       (1 when the timeout comes first)\n");
+        "                                       (1 when the timeout comes first); says\n"
+        "                                       \"watching\" on standard error once listening\n");
 }
 
 int ChannelTool::usageError(const QString &message) const
