@@ -136,6 +136,7 @@ void Get_HWInfo::initHWInfo()
     const int flags = m_debugMode && m_hwDebugMode ? kVerboseInitFlags : kQuietInitFlags;
     const int result = m_library.initialise(flags);
     bool status = false;
+    m_ready = result == 0;
     if (result != 0) {
         qWarning() << "INIT FAILED:" << result;
         showMessage(QStringLiteral("HWInfo Init Failure"));
@@ -236,7 +237,7 @@ void Get_HWInfo::publish()
 
 void Get_HWInfo::updateData()
 {
-    if (!m_library.isLoaded())
+    if (!m_ready)
         return;
     if (m_debugMode)
         qDebug() << "HWInfo Get System Data Start";

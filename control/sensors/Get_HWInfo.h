@@ -80,6 +80,7 @@ private:
     HWData m_working;
     mutable QMutex m_lock;
     SensorLibrary m_library;
+    bool m_ready = false; // worker thread only
     std::atomic<bool> m_debugMode{false};
     std::atomic<bool> m_hwDebugMode{false};
 };
