@@ -2,6 +2,7 @@
 
 #include "ChannelLog.h"
 #include "ChannelSegment.h"
+#include "RecordSanitizer.h"
 
 #include <pthread.h>
 #include <unistd.h>
@@ -132,6 +133,11 @@ void ChannelListener::run(std::uint64_t generation, std::uint32_t seen)
 
 void ChannelListener::deliver(const ChannelEvent &event) const
 {
+    const bool moduleEvent = event.kind == ChannelEventKind::Rgb || event.kind == ChannelEventKind::LightMode;
+    if (moduleEvent && (event.argument < 0 || event.argument >= kModuleCount)) {
+        logChannel("ignoring an event for module %d", event.argument);
+        return;
+    }
     ReceiveIntFunc callback = nullptr;
     switch (event.kind) {
     case ChannelEventKind::Rgb: callback = m_rgb; break;
@@ -140,8 +146,11 @@ void ChannelListener::deliver(const ChannelEvent &event) const
     case ChannelEventKind::Profile: callback = m_profile; break;
     case ChannelEventKind::RefreshView: callback = m_refreshView; break;
     case ChannelEventKind::NotiEvent:
-        if (ReceiveNotiEventFunc noti = m_notiEvent)
-            noti(event.notiEvent);
+        if (ReceiveNotiEventFunc noti = m_notiEvent) {
+            NotiEventData copy = event.notiEvent;
+            RecordSanitizer::clean(copy);
+            noti(copy);
+        }
         return;
     case ChannelEventKind::None: return;
     }

@@ -14,7 +14,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <ctime>
 
 namespace {
 const char kSegmentFileName[] = "lighting.shm";

@@ -6,6 +6,7 @@
 #include "ChannelListener.h"
 #include "ChannelLog.h"
 #include "ChannelSegment.h"
+#include "RecordSanitizer.h"
 
 #include <algorithm>
 #include <ctime>
@@ -275,6 +276,7 @@ HWData GetValueHWData()
     HWData copy;
     if (!store([&](const ChannelLayout &shared) { copy = shared.hwData; }))
         return defaultHWData();
+    RecordSanitizer::clean(copy);
     return copy;
 }
 
@@ -283,15 +285,17 @@ NotiEventData GetNotiEvent()
     NotiEventData copy;
     if (!store([&](const ChannelLayout &shared) { copy = shared.hwData.notiEvent; }))
         return defaultHWData().notiEvent;
+    RecordSanitizer::clean(copy);
     return copy;
 }
 
 std::uint64_t GetSettingValue()
 {
-    std::uint64_t packed = 0;
-    if (!store([&](const ChannelLayout &shared) { packed = shared.hwData.settingData.pack(); }))
+    SettingData copy;
+    if (!store([&](const ChannelLayout &shared) { copy = shared.hwData.settingData; }))
         return defaultHWData().settingData.pack();
-    return packed;
+    RecordSanitizer::clean(copy);
+    return copy.pack();
 }
 
 int GetProfile()
@@ -360,7 +364,8 @@ int GetValueLightSpeed(int module)
 
 bool GetValueTurnOff(int module)
 {
-    return readModule(module, "GetValueTurnOff", false, [](const MemoryModuleData &d) { return d.turnOff; });
+    return readModule(module, "GetValueTurnOff", false,
+                      [](const MemoryModuleData &d) { return RecordSanitizer::flag(d.turnOff); });
 }
 
 int GetValueMemorySlotNumber(int module)

@@ -99,6 +99,30 @@ ChannelLayout *mapSegment(const TestEnvironment &env)
     ::close(fd);
     return address == MAP_FAILED ? nullptr : static_cast<ChannelLayout *>(address);
 }
+
+// Appends an event as a process with another pid would; call with the lock held.
+void appendForeignEvent(ChannelLayout &shared, ChannelEventKind kind, int argument, const NotiEventData &noti = {})
+{
+    const std::uint32_t sequence = shared.sequence;
+    ChannelEvent &event = shared.ring[sequence % kChannelRingSize];
+    event = ChannelEvent{};
+    event.sequence = sequence;
+    event.kind = kind;
+    event.argument = argument;
+    event.originPid = 1;
+    event.notiEvent = noti;
+    __atomic_store_n(&shared.sequence, sequence + 1, __ATOMIC_RELEASE);
+}
+
+void wakeListeners(ChannelLayout &shared)
+{
+    syscall(SYS_futex, &shared.sequence, FUTEX_WAKE, INT_MAX, nullptr, nullptr, 0);
+}
+
+void storeByte(bool &field, std::uint8_t byte)
+{
+    std::memcpy(&field, &byte, 1);
+}
 } // namespace
 
 class TestChannelLibrary : public QObject
@@ -116,6 +140,7 @@ private slots:
     void slotNumbersAndSettings();
     void remoteChangesReachCallbacksButOwnDoNot();
     void fallenBehindListenerDeliversWhatRemains();
+    void foreignBytesAreReadSafely();
     void lockOfDeadProcessIsRecovered();
     void cleanupTestCase();
 
@@ -397,24 +422,55 @@ void TestChannelLibrary::fallenBehindListenerDeliversWhatRemains()
     // Another process appends far more events than the ring holds in one go.
     const int total = 3 * kChannelRingSize + 7;
     QCOMPARE(pthread_mutex_lock(&shared->mutex), 0);
-    for (int i = 0; i < total; ++i) {
-        const std::uint32_t sequence = shared->sequence;
-        ChannelEvent &event = shared->ring[sequence % kChannelRingSize];
-        event = ChannelEvent{};
-        event.sequence = sequence;
-        event.kind = ChannelEventKind::Profile;
-        event.argument = i;
-        event.originPid = 1;
-        __atomic_store_n(&shared->sequence, sequence + 1, __ATOMIC_RELEASE);
-    }
+    for (int i = 0; i < total; ++i)
+        appendForeignEvent(*shared, ChannelEventKind::Profile, i);
     pthread_mutex_unlock(&shared->mutex);
-    syscall(SYS_futex, &shared->sequence, FUTEX_WAKE, INT_MAX, nullptr, nullptr, 0);
+    wakeListeners(*shared);
 
     QTRY_VERIFY_WITH_TIMEOUT(g_received.contains(QStringLiteral("profile"), total - 1), ChannelToolRunner::kWaitMs);
     const QList<QPair<QString, int>> calls = g_received.snapshot();
     QVERIFY(calls.size() <= kChannelRingSize);
     for (int i = 1; i < calls.size(); ++i)
         QCOMPARE(calls.at(i).second, calls.at(i - 1).second + 1);
+    munmap(shared, sizeof(ChannelLayout));
+}
+
+void TestChannelLibrary::foreignBytesAreReadSafely()
+{
+    ChannelLayout *shared = mapSegment(m_env);
+    QVERIFY(shared);
+    g_received.clear();
+    QCOMPARE(pthread_mutex_lock(&shared->mutex), 0);
+    storeByte(shared->hwData.memoryData[0].turnOff, 0x02);
+    storeByte(shared->hwData.settingData.isAutoRun, 0x80);
+    storeByte(shared->hwData.notiEvent.loadingOn, 0x03);
+    std::memset(shared->hwData.chipset, 'c', sizeof shared->hwData.chipset);
+    NotiEventData noti = shared->hwData.notiEvent;
+    noti.type = 4;
+    storeByte(noti.shutdownCPUOn, 0x40);
+    appendForeignEvent(*shared, ChannelEventKind::Rgb, 99);
+    appendForeignEvent(*shared, ChannelEventKind::LightMode, -3);
+    appendForeignEvent(*shared, static_cast<ChannelEventKind>(77), 1);
+    appendForeignEvent(*shared, ChannelEventKind::NotiEvent, 4, noti);
+    appendForeignEvent(*shared, ChannelEventKind::Rgb, 2);
+    pthread_mutex_unlock(&shared->mutex);
+    wakeListeners(*shared);
+
+    QTRY_VERIFY_WITH_TIMEOUT(g_received.contains(QStringLiteral("rgb"), 2), ChannelToolRunner::kWaitMs);
+    const QList<QPair<QString, int>> expected = {{QStringLiteral("noti"), 4}, {QStringLiteral("rgb"), 2}};
+    QCOMPARE(g_received.snapshot(), expected);
+    {
+        std::lock_guard<std::mutex> guard(g_received.mutex);
+        QCOMPARE(g_received.lastNoti.shutdownCPUOn, true);
+    }
+
+    QCOMPARE(GetValueTurnOff(0), true);
+    QCOMPARE(GetSettingValue() & (0xFFull << 40), 1ull << 40);
+    QCOMPARE(GetNotiEvent().loadingOn, true);
+    const HWData data = GetValueHWData();
+    QCOMPARE(data.memoryData[0].turnOff, true);
+    QCOMPARE(data.settingData.isAutoRun, true);
+    QCOMPARE(textLength(data.chipset), std::size_t(kTextSize - 1));
     munmap(shared, sizeof(ChannelLayout));
 }
 
