@@ -6,9 +6,9 @@
 
 #include <QDebug>
 #include <QMetaObject>
-#include <QMutexLocker>
 
 #include <algorithm>
+#include <mutex>
 #include <optional>
 
 namespace {
@@ -49,7 +49,7 @@ Lighting_Control::~Lighting_Control()
     runEffectTimer->stop();
     wait();
 
-    QMutexLocker devices(&m_deviceMutex);
+    std::lock_guard<std::mutex> devices(m_deviceMutex);
     const EngineState last = state();
     for (const ModuleDevice &entry : qAsConst(m_devices)) {
         COLORREF frame[kDrivenLeds];
@@ -156,20 +156,23 @@ int Lighting_Control::setupMemory()
                 qWarning() << "HAL device gave no description";
             }
             library->freeString(text);
-            if (description)
+            if (description) {
+                std::lock_guard<std::mutex> lock(m_deviceMutex);
                 m_descriptions.append(*description);
+            }
             own.append(description);
         }
 
         listCleared = true;
         accepted.clear();
+        const int descriptionCount = descriptions().size();
         if (debug)
-            qDebug() << "Module Count_2:" << m_descriptions.size() << count;
-        qDebug() << m_descriptions.size() << count;
+            qDebug() << "Module Count_2:" << descriptionCount << count;
+        qDebug() << descriptionCount << count;
 
         int totalLedNum = 0;
         {
-            QMutexLocker lock(&m_stateMutex);
+            std::lock_guard<std::mutex> lock(m_stateMutex);
             // The LED counts follow the devices found now, not earlier discoveries.
             m_state.totalLedNum = 0;
             for (MemoryModuleData &data : m_state.memoryData)
@@ -217,7 +220,7 @@ int Lighting_Control::setupMemory()
         QVector<ModuleDevice> old;
         VeltrimaHalObject *oldHal = nullptr;
         {
-            QMutexLocker lock(&m_deviceMutex);
+            std::lock_guard<std::mutex> lock(m_deviceMutex);
             old = std::exchange(m_devices, accepted);
             // The HAL object in use stays; a later discovery without modules keeps none.
             oldHal = std::exchange(m_hal, halInUse);
@@ -263,25 +266,25 @@ bool Lighting_Control::timersActive() const
 
 void Lighting_Control::withState(const std::function<void(EngineState &)> &change)
 {
-    QMutexLocker lock(&m_stateMutex);
+    std::lock_guard<std::mutex> lock(m_stateMutex);
     change(m_state);
 }
 
 EngineState Lighting_Control::state() const
 {
-    QMutexLocker lock(&m_stateMutex);
+    std::lock_guard<std::mutex> lock(m_stateMutex);
     return m_state;
 }
 
 QVector<HalDescription> Lighting_Control::descriptions() const
 {
-    QMutexLocker lock(&m_deviceMutex);
+    std::lock_guard<std::mutex> lock(m_deviceMutex);
     return m_descriptions;
 }
 
 QVector<int> Lighting_Control::devicePositions() const
 {
-    QMutexLocker lock(&m_deviceMutex);
+    std::lock_guard<std::mutex> lock(m_deviceMutex);
     QVector<int> positions;
     for (const ModuleDevice &entry : m_devices)
         positions.append(entry.position);
@@ -317,7 +320,7 @@ void Lighting_Control::computeFrame()
 {
     FrameOutput output;
     {
-        QMutexLocker lock(&m_stateMutex);
+        std::lock_guard<std::mutex> lock(m_stateMutex);
         output = LightingFrame::run(m_state);
     }
     for (int m = 0; m < kModuleCount; ++m)
@@ -334,13 +337,13 @@ void Lighting_Control::sendCmd()
 {
     if (m_debugMode.loadRelaxed())
         qDebug() << "Send Lighting Cmd";
-    QMutexLocker devices(&m_deviceMutex);
+    std::lock_guard<std::mutex> devices(m_deviceMutex);
     if (m_devices.isEmpty())
         return;
     COLORREF frames[kModuleCount][kDrivenLeds];
     bool skip[kModuleCount];
     {
-        QMutexLocker lock(&m_stateMutex);
+        std::lock_guard<std::mutex> lock(m_stateMutex);
         for (int m = 0; m < kModuleCount; ++m) {
             std::copy_n(m_state.memoryData[m].softwareRGB, kDrivenLeds, frames[m]);
             // "MB Sync" leaves the module to the board's own control: nothing is sent.
@@ -512,7 +515,7 @@ void Lighting_Control::getMemoryLedNum()
 {
     int ledNum[kModuleCount];
     {
-        QMutexLocker lock(&m_stateMutex);
+        std::lock_guard<std::mutex> lock(m_stateMutex);
         for (int m = 0; m < kModuleCount; ++m)
             ledNum[m] = m_state.memoryData[m].ledNum;
     }

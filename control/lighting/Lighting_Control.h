@@ -16,7 +16,6 @@
 #include "HWData.h"
 #include "veltrima_hal.h"
 
-#include <QMutex>
 #include <QString>
 #include <QThread>
 #include <QTimer>
@@ -24,6 +23,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 
 class Lighting_Control : public QThread
 {
@@ -104,11 +104,12 @@ private:
     std::unique_ptr<QTimer> sendCmdTimer;
     std::unique_ptr<QTimer> runEffectTimer;
 
-    mutable QMutex m_stateMutex;
+    // std::mutex rather than QMutex: ThreadSanitizer sees its hand-over under contention.
+    mutable std::mutex m_stateMutex;
     EngineState m_state;
 
     // Guards the device list and the HAL object: sending and a rebuild never overlap.
-    mutable QMutex m_deviceMutex;
+    mutable std::mutex m_deviceMutex;
     QVector<ModuleDevice> m_devices;
     VeltrimaHalObject *m_hal = nullptr;
     QVector<HalDescription> m_descriptions;
