@@ -1,6 +1,6 @@
 #include "VirtualHalState.h"
 
-#include "RuntimeFolder.h"
+#include "HalRuntimeFolder.h"
 
 #include <QFile>
 
@@ -12,7 +12,7 @@
 
 QString VirtualHalState::filePath(const QString &clsid)
 {
-    const QString folder = RuntimeFolder::path();
+    const QString folder = HalRuntimeFolder::path();
     if (folder.isEmpty())
         return {};
     return folder + QStringLiteral("hal-virtual-") + clsid + QStringLiteral(".state");

@@ -1,4 +1,4 @@
-#include "RuntimeFolder.h"
+#include "HalRuntimeFolder.h"
 
 #include <QFile>
 
@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-QString RuntimeFolder::path()
+QString HalRuntimeFolder::path()
 {
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     const QByteArray folder = runtime.isEmpty() ? QByteArray("/tmp/veltrima-") + QByteArray::number(getuid())

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-class RuntimeFolder
+class HalRuntimeFolder
 {
 public:
     // $XDG_RUNTIME_DIR/veltrima/, else /tmp/veltrima-<uid>/, created 0700. Empty when it
