@@ -253,10 +253,14 @@ bool KVRGBMemory::loadLanguage(int language)
 void KVRGBMemory::loadLanguageFromChannel()
 {
     const SettingData setting = SettingData::unpack(m_channel.GetSettingValue());
+    const bool changed = setting.language != ProgramState::currentLanguage;
     ProgramState::currentLanguage = setting.language;
     if (setting.language != m_loadedLanguage)
         loadLanguage(setting.language);
-    emit updateLanguage();
+    // Re-translating every page each second while waiting for data would only burn time.
+    if (changed || !m_languageAnnounced)
+        emit updateLanguage();
+    m_languageAnnounced = true;
 }
 
 void KVRGBMemory::closeUI()

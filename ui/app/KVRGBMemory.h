@@ -113,6 +113,7 @@ private:
     WindowEndpoint *m_endpoint = nullptr;
     bool m_staleRestartDone = false;
     bool m_firstDataSeen = false;
+    bool m_languageAnnounced = false;
 
     // The pages get pointers to these copies, never into the channel's memory.
     COLORREF m_rgb[kModuleCount][kLedSlots]{};

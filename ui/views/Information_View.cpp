@@ -155,7 +155,9 @@ void Information_View::updateLanguage_Info()
     label_Dashboard_Low->setText(tr("Low"));
     label_Dashboard_High->setText(tr("High"));
     const int px = ProgramState::effectiveLanguage() == LanguageRussian ? 24 : 28;
-    label_Dashboard_High->setStyleSheet(QStringLiteral("QLabel#label_Dashboard_High {font-size: %1px;}").arg(px));
+    const QString style = QStringLiteral("QLabel#label_Dashboard_High {font-size: %1px;}").arg(px);
+    if (label_Dashboard_High->styleSheet() != style)
+        label_Dashboard_High->setStyleSheet(style);
     m_slots->updateLanguage();
 }
 

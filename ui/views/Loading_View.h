@@ -29,6 +29,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    QRect spinnerRect() const;
+
     bool m_loading = false;
     int m_angle = 20;
     QTimer *m_timer = nullptr;
