@@ -84,7 +84,7 @@ void Information_Slots_View::rebuildButtons()
 
     const int fontPx = n <= kFewModules ? 36 : 20;
     const QString style = QStringLiteral("QPushButton {font-family: Arial; font-size: %1px; border: none;"
-                                         "background: transparent; color: grey;}"
+                                         "background: transparent; color: rgb(70,70,70);}"
                                          "QPushButton:checked {color: white;}")
                               .arg(fontPx);
     for (int i = 0; i < n; ++i) {
