@@ -1,11 +1,13 @@
 #include "Profile_RW.h"
 
 #include "DebugFlags.h"
+#include "IniFileGuard.h"
 
 #include <QDateTime>
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
 #include <QStringList>
 
@@ -280,6 +282,36 @@ void writeModule(QSettings &settings, const MemoryModuleData &module)
     settings.setValue(QStringLiteral("TurnOff"), QString::number(module.turnOff ? 1 : 0));
 }
 
+// A file QSettings may parse: it exists and cannot smuggle in a serialised value.
+bool isReadable(const QString &path)
+{
+    if (!QFile::exists(path))
+        return false;
+    if (IniFileGuard::isSafeFile(path))
+        return true;
+    qWarning() << "Profile_RW: file refused, it holds a value that is not plain text:" << path;
+    return false;
+}
+
+// QSettings guards each write with "<file>.lock". A writer killed between creating that
+// file and filling in its process id leaves it empty, and QSettings would then wait
+// half a minute for it to age. Only this program writes these files, one at a time, so
+// a lock without an owner is a leftover.
+void removeOwnerlessLock(const QString &path)
+{
+    const QString lockPath = path + QStringLiteral(".lock");
+    if (!QFile::exists(lockPath))
+        return;
+    QLockFile lock(lockPath);
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (lock.getLockInfo(&pid, &host, &application))
+        return; // QSettings tells a live owner from a dead one itself
+    qWarning() << "Profile_RW: removing a lock left without an owner:" << lockPath;
+    QFile::remove(lockPath);
+}
+
 HWData defaultRecord()
 {
     HWData data = makeZeroHWData();
@@ -334,12 +366,12 @@ bool Profile_RW::checkDebugMode()
     bool debugMode = false;
     bool hwDebugMode = false;
     const QString path = deviceFilePath();
-    if (QFile::exists(path)) {
+    if (isReadable(path)) {
         QSettings settings(path, QSettings::IniFormat);
         prepare(settings);
         readBool(settings, QStringLiteral("DebugMode/isDebugMode"), debugMode);
         readBool(settings, QStringLiteral("DebugMode/isHWDebugMode"), hwDebugMode);
-        qDebug() << "isDebugMode = " << debugMode;
+        qDebug().nospace() << "isDebugMode = " << debugMode;
     }
     DebugFlags::setDebugMode(debugMode);
     DebugFlags::setHWDebugMode(hwDebugMode);
@@ -352,7 +384,7 @@ void Profile_RW::readDevice()
     qDebug() << "Profile_RW::readDevice";
     HWData data = defaultRecord();
     const QString path = deviceFilePath();
-    if (QFile::exists(path)) {
+    if (isReadable(path)) {
         QSettings settings(path, QSettings::IniFormat);
         prepare(settings);
         if (isDamaged(settings))
@@ -396,7 +428,7 @@ void Profile_RW::readProfile(int profile, int passThrough)
     HWData data = defaultRecord();
     data.selectProfile = profile;
     const QString path = profileFilePath(profile);
-    if (QFile::exists(path)) {
+    if (isReadable(path)) {
         QSettings settings(path, QSettings::IniFormat);
         prepare(settings);
         if (isDamaged(settings))
@@ -508,6 +540,12 @@ void Profile_RW::writeErrorLog(QString message)
 // through a fresh object whose status is the truth.
 bool Profile_RW::writeIniFile(const QString &path, const std::function<void(QSettings &)> &fill)
 {
+    if (!IniFileGuard::isSafeFile(path)) {
+        qWarning() << "Profile_RW: file holds a value that is not plain text, moved aside:" << path;
+        if (!IniFileGuard::moveAside(path))
+            return false;
+    }
+    removeOwnerlessLock(path);
     for (int attempt = 0; attempt < 2; ++attempt) {
         QSettings settings(path, QSettings::IniFormat);
         prepare(settings);

@@ -1,4 +1,5 @@
 #include "DebugFlags.h"
+#include "IniFileGuard.h"
 #include "Profile_RW.h"
 #include "TestEnvironment.h"
 
@@ -152,6 +153,9 @@ private slots:
     void writeFailureIsReported();
     void damagedFileIsRewrittenOnSave();
     void killedWriterNeverLeavesADamagedFile();
+    void serialisedValuesAreRecognised_data();
+    void serialisedValuesAreRecognised();
+    void filesWithSerialisedValuesAreRefused();
 
 private:
     TestEnvironment m_environment;
@@ -710,9 +714,13 @@ void TestProfileRW::writeFailureIsReported()
 void TestProfileRW::damagedFileIsRewrittenOnSave()
 {
     Profile_RW store(base());
+    // Junk without "@" and "\\", which would have the file refused as a whole.
     QByteArray junk("[Memory0]\nLightMode=9\n");
-    for (int i = 0; i < 2048; ++i)
-        junk.append(char((i * 31 + 7) % 256));
+    for (int i = 0; i < 2048; ++i) {
+        const char c = char((i * 31 + 7) % 256);
+        if (c != '@' && c != '\\')
+            junk.append(c);
+    }
     writeFile(store.profileFilePath(0), junk);
 
     HWData data = sampleProfile();
@@ -766,6 +774,74 @@ void TestProfileRW::killedWriterNeverLeavesADamagedFile()
     QVERIFY(writeProfileOk(store, 0, sampleProfile()));
     QVERIFY(writeDeviceOk(store, sampleDevice()));
     QCOMPARE(readBackProfile(store, 0).memoryData[7].lightMode, 17);
+}
+
+void TestProfileRW::serialisedValuesAreRecognised_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("safe");
+    QTest::newRow("own profile") << QByteArray("[Memory0]\nRColor=\"255,0\"\nSBright=0.5\n") << true;
+    QTest::newRow("value") << QByteArray("a=@Variant(x)\n") << false;
+    QTest::newRow("quoted value") << QByteArray("a=  \"@Variant(x)\"\n") << false;
+    QTest::newRow("after empty quotes") << QByteArray("a=\"\"@Variant(x)\n") << false;
+    QTest::newRow("list element") << QByteArray("a=1, @Variant(x)\n") << false;
+    QTest::newRow("line without key") << QByteArray("[x]\n@Variant(x)\n") << false;
+    QTest::newRow("hex escape") << QByteArray("a=\\x40Variant(x)\n") << false;
+    QTest::newRow("octal escape") << QByteArray("a=\\100Variant(x)\n") << false;
+    QTest::newRow("continued line") << QByteArray("a=\\\n@Variant(x)\n") << false;
+    QTest::newRow("escaped at") << QByteArray("a=@@Variant(x)\n") << true;
+    QTest::newRow("inside text") << QByteArray("a=mail@example\n") << true;
+    QTest::newRow("inside quotes after a comma") << QByteArray("a=\"x, @y = @z\"\n") << true;
+    QTest::newRow("quoted blank first") << QByteArray("a=\" @y\"\n") << true;
+    QTest::newRow("long hex escape") << QByteArray("a=x\\x10040\n") << false;
+    QTest::newRow("other escapes") << QByteArray("a=\\x41\\t\\101\\n\\\"\n") << true;
+    QTest::newRow("escaped backslash") << QByteArray("a=\"c:\\\\x1\"\n") << true;
+}
+
+void TestProfileRW::serialisedValuesAreRecognised()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, safe);
+    QCOMPARE(IniFileGuard::isSafe(text), safe);
+}
+
+void TestProfileRW::filesWithSerialisedValuesAreRefused()
+{
+    // A list claiming 2^31 entries: parsed by QSettings it would ask for 16 GB.
+    const QByteArray bomb("LightMode=@Variant(\\0\\0\\0\\v\\x7f\\xff\\xff\\xff)\n");
+    Profile_RW store(base());
+    writeFile(store.profileFilePath(1), "[Memory0]\nLightMode=7\n" + bomb);
+    QCOMPARE(readBackProfile(store, 1).memoryData[0].lightMode, 5);
+
+    writeFile(store.deviceFilePath(), "[Main]\nLanguage=4\nProfile=\\x40Variant(x)\n[DebugMode]\nisDebugMode=1\n");
+    QCOMPARE(readBackDevice(store).settingData.language, 0);
+    QVERIFY(!store.checkDebugMode());
+
+    // Saving replaces the refused file and keeps it aside for the user.
+    QVERIFY(writeProfileOk(store, 1, sampleProfile()));
+    QVERIFY(QFile::exists(store.profileFilePath(1) + QStringLiteral(".unsafe")));
+    QCOMPARE(readBackProfile(store, 1).memoryData[0].lightMode, 10);
+    QVERIFY(writeDeviceOk(store, sampleDevice()));
+    QCOMPARE(readBackDevice(store).settingData.language, 3);
+
+    // Messages of the error log are text, whatever characters they hold.
+    writeFile(store.deviceFilePath(), "[DebugMode]\nisDebugMode=1\n");
+    QVERIFY(store.checkDebugMode());
+    const QStringList messages = {QStringLiteral("@Variant(x)"), QStringLiteral("a, @b = @c"), QStringLiteral("c:\\x41"),
+                                  QStringLiteral("tab\there")};
+    for (const QString &message : messages)
+        store.writeErrorLog(message);
+    QVERIFY(!QFile::exists(store.errorLogFilePath() + QStringLiteral(".unsafe")));
+    QSettings settings(store.errorLogFilePath(), QSettings::IniFormat);
+    settings.setIniCodec("UTF-8");
+    settings.beginGroup(QStringLiteral("Debug"));
+    QStringList values;
+    for (const QString &key : settings.childKeys())
+        values << settings.value(key).toString();
+    values.sort();
+    QStringList expected = messages;
+    expected.sort();
+    QCOMPARE(values, expected);
 }
 
 QTEST_GUILESS_MAIN(TestProfileRW)
