@@ -29,9 +29,6 @@
 std::atomic<KVRGBMemoryControl *> KVRGBMemoryControl::s_instance{nullptr};
 
 namespace {
-constexpr int kWmQuit = 0x8301;
-constexpr int kWmShow = 0x8302;
-constexpr int kWmAutoRun = 0x8303;
 constexpr int kWeatherIntervalMs = 30 * 60 * 1000;
 constexpr unsigned long kThreadStopWaitMs = 3000;
 
@@ -317,19 +314,19 @@ void KVRGBMemoryControl::onActivated(QSystemTrayIcon::ActivationReason reason)
 
 void KVRGBMemoryControl::showMainView()
 {
-    if (!NamedMutex::probe(ProgramNames::uiMutex())) {
-        if (!ProcessTools::startDetached(m_appDir + ProgramNames::uiExecutable(), {}, m_appDir))
+    if (!NamedMutex::probe(QString::fromLatin1(ProgramNames::kUiMutex))) {
+        if (!ProcessTools::startDetached(m_appDir + QString::fromLatin1(ProgramNames::kUiExecutable), {}, m_appDir))
             MessagePresenter::show(QStringLiteral("Can not find VELTRIMA RGB.exe"), QStringLiteral("ERROR"),
                                    MessagePresenter::Icon::Information);
         return;
     }
-    WindowMessenger::sendMessage(ProgramNames::uiWindow(), kWmShow, 1, 1);
+    WindowMessenger::sendMessage(QString::fromLatin1(ProgramNames::kMainViewTitle), ProgramNames::kMsgShow, 1, 1);
 }
 
 void KVRGBMemoryControl::closeApplication()
 {
-    if (NamedMutex::probe(ProgramNames::uiMutex()))
-        WindowMessenger::sendMessage(ProgramNames::uiWindow(), kWmQuit, 1, 1);
+    if (NamedMutex::probe(QString::fromLatin1(ProgramNames::kUiMutex)))
+        WindowMessenger::sendMessage(QString::fromLatin1(ProgramNames::kMainViewTitle), ProgramNames::kMsgQuit, 1, 1);
     QCoreApplication::quit();
 }
 
@@ -353,13 +350,14 @@ void KVRGBMemoryControl::updateAutoInfo()
         m_autoUpdate->getVersion();
     }
     setAutoRunText(settings.isAutoRun);
-    if (WindowMessenger::findWindow(ProgramNames::uiWindow()).isValid())
-        WindowMessenger::sendMessage(ProgramNames::uiWindow(), kWmAutoRun, settings.isAutoRun ? 1 : 0, 1);
+    if (WindowMessenger::findWindow(QString::fromLatin1(ProgramNames::kMainViewTitle)).isValid())
+        WindowMessenger::sendMessage(QString::fromLatin1(ProgramNames::kMainViewTitle), ProgramNames::kMsgAutoRunQuit,
+                                     settings.isAutoRun ? 1 : 0, 1);
 }
 
 qint64 KVRGBMemoryControl::handleWindowMessage(const WindowRequest &message)
 {
-    if (message.message == kWmQuit) {
+    if (message.message == ProgramNames::kMsgQuit) {
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         return 1;
     }

@@ -11,9 +11,10 @@ int main(int argc, char *argv[])
     qputenv("QT_BEARER_POLL_TIMEOUT", "-1");
     QApplication::setQuitOnLastWindowClosed(false);
 
-    NamedMutex guard(ProgramNames::controlMutex());
+    NamedMutex guard(QString::fromLatin1(ProgramNames::kControlMutex));
     if (guard.acquireOwner() == NamedMutex::Result::AlreadyExists) {
-        WindowMessenger::sendMessage(ProgramNames::controlSecondCopyWindow(), 0x8101, 1, 1);
+        WindowMessenger::sendMessage(QString::fromLatin1(ProgramNames::kControlSecondCopyTitle), ProgramNames::kMsgSecondCopy, 1,
+                                     1);
         return 0;
     }
 

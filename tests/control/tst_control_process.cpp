@@ -20,7 +20,7 @@ private:
 
     static bool windowUp()
     {
-        return WindowMessenger::findWindow(ProgramNames::controlWindow(), 500).isValid();
+        return WindowMessenger::findWindow(QString::fromLatin1(ProgramNames::kControlWindowTitle), 500).isValid();
     }
 
 private slots:
@@ -55,7 +55,7 @@ private slots:
         QVERIFY(control.start());
         QVERIFY2(waitUntil(windowUp, 20000), qPrintable(control.output()));
 
-        const auto answer = WindowMessenger::sendMessage(ProgramNames::controlWindow(), 0x8301, 1, 1);
+        const auto answer = WindowMessenger::sendMessage(QString::fromLatin1(ProgramNames::kControlWindowTitle), 0x8301, 1, 1);
         QVERIFY(answer.has_value());
         QVERIFY2(control.waitForExit(15000), qPrintable(control.output()));
         QCOMPARE(control.process().exitStatus(), QProcess::NormalExit);
@@ -78,7 +78,7 @@ private slots:
         QTest::qWait(1500); // a few frames and scans without the channel
         QCOMPARE(control.process().state(), QProcess::Running);
 
-        QVERIFY(WindowMessenger::sendMessage(ProgramNames::controlWindow(), 0x8301, 1, 1).has_value());
+        QVERIFY(WindowMessenger::sendMessage(QString::fromLatin1(ProgramNames::kControlWindowTitle), 0x8301, 1, 1).has_value());
         QVERIFY2(control.waitForExit(15000), qPrintable(control.output()));
         QCOMPARE(control.process().exitCode(), 0);
     }

@@ -36,10 +36,10 @@ public:
 
     bool startControl()
     {
-        m_control = std::make_unique<ProgramRunner>(program(ProgramNames::controlExecutable()));
+        m_control = std::make_unique<ProgramRunner>(program(QString::fromLatin1(ProgramNames::kControlExecutable)));
         if (!m_control->start())
             return false;
-        return waitUntil([] { return WindowMessenger::findWindow(ProgramNames::controlWindow(), 500).isValid(); },
+        return waitUntil([] { return WindowMessenger::findWindow(QString::fromLatin1(ProgramNames::kControlWindowTitle), 500).isValid(); },
                          30000);
     }
 
@@ -57,7 +57,7 @@ public:
     {
         if (!m_control || m_control->process().state() == QProcess::NotRunning)
             return;
-        WindowMessenger::sendMessage(ProgramNames::controlWindow(), 0x8301, 1, 1);
+        WindowMessenger::sendMessage(QString::fromLatin1(ProgramNames::kControlWindowTitle), 0x8301, 1, 1);
         if (!m_control->waitForExit(15000))
             m_control->stop();
     }
