@@ -1,59 +1,1247 @@
 #include "Lighting_View.h"
 
+#include "Memory_RGB_View.h"
+#include "Palette_draw_rect.h"
+#include "ProgramState.h"
+#include "RGB_Palette.h"
+#include "SwitchButton.h"
+#include "Widget_Light_Mode_View.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QGridLayout>
+#include <QIntValidator>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPropertyAnimation>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kPanelX = 100;
+constexpr int kPanelY = 320;
+constexpr int kPanelWidth = 814;
+constexpr int kPanelHeight = 240;
+constexpr int kMaskedWidth = 100;
+constexpr int kRowY[Lighting_View::kRowCount] = {60, 112, 164, 216, 268};
+constexpr int kBandMinX = 300;
+constexpr int kBandMinY = 20;
+constexpr int kBandMaxY = 320;
+constexpr int kAnimationMs = 300;
+constexpr int kColorNumberRole = Qt::UserRole;
+constexpr int kColorLookRole = Qt::UserRole + 1;
+constexpr int kSourceRole = Qt::UserRole + 2;
+
+// Font sizes per language (0 to 9): the labels and buttons whose texts grow most.
+constexpr int kLabelFontPx[LanguageCount] = {16, 22, 22, 13, 13, 18, 16, 13, 18, 14};
+constexpr int kDefaultFontPx[LanguageCount] = {12, 12, 12, 8, 9, 10, 10, 8, 11, 9};
+constexpr int kButtonFontPx[LanguageCount] = {14, 16, 16, 12, 12, 14, 14, 12, 14, 12};
+
+const char *const kComboStyle =
+    "QComboBox{font-family: Arial; font-size: 14px; color: rgb(32,158,199); background: transparent; border: none;}"
+    "QComboBox:disabled{color: rgb(90,90,90);}"
+    "QComboBox QAbstractItemView{background-color: rgb(40,40,40); color: rgb(32,158,199);}";
+const char *const kRoundButtonStyle =
+    "QPushButton{color: white; background-color: rgb(60,60,60); border: 1px solid rgb(105,109,110); border-radius: 20px;}"
+    "QPushButton:pressed{background-color: rgb(32,158,199);}";
+const char *const kTextButtonStyle =
+    "QPushButton{color: white; background-color: rgba(40,40,40,200); border: 1px solid rgb(105,109,110);}"
+    "QPushButton:pressed, QPushButton:checked{background-color: rgb(32,158,199);}"
+    "QPushButton:disabled{color: rgb(90,90,90);}";
+const char *const kRgbSliderStyle =
+    "QSlider::groove:horizontal{height: 4px; background: rgb(80,80,80);}"
+    "QSlider::handle:horizontal{width: 10px; margin: -4px 0; border-radius: 5px; background: white;}";
+
+QFont arialPx(int px)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(px);
+    return f;
+}
+
+QString translated(const char *source)
+{
+    return source ? QCoreApplication::translate("Lighting_View", source) : QString();
+}
+
+int roundedTenths(float bright)
+{
+    if (!(bright >= 0.0f))
+        return 0;
+    return std::clamp(static_cast<int>(std::lround(bright * 10.0f)), 0, 10);
+}
+
+float checkedBright(float b)
+{
+    return b == b ? std::clamp(b, 0.0f, 1.0f) : 1.0f;
+}
+
+void hideEmptyRow(QComboBox *combo)
+{
+    if (auto *view = qobject_cast<QListView *>(combo->view()))
+        view->setRowHidden(combo->count() - 1, true);
+}
+
+} // namespace
 
 Lighting_View::Lighting_View(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("Lighting_View"));
-    resize(914, 560);
-    label_Title = new QLabel(this);
-    label_Title->setGeometry(114, 40, 600, 30);
-    label_Title->setStyleSheet(QStringLiteral("font-family: Arial; font-size: 22px; color: lightgray;"));
+    resize(kWidth, kHeight);
+    m_lightMode.fill(kDefaultLightMode);
+    m_colorMode.fill(ColorModeRGB);
+    m_lightSpeed.fill(SpeedNormal);
+    m_turnOff.fill(false);
+    for (int k = 0; k < kModuleCount; ++k) {
+        m_savedSlots[k] = k;
+        m_sendSlots[k] = k;
+        m_preview[k].fill(0);
+    }
+
+    buildModuleArea();
+    buildControlPanel();
+    buildSideButtons();
+
+    draw_rect = new Palette_draw_rect(this);
+    draw_rect->setGeometry(rect());
+    draw_rect->hide();
+
+    label_DragCopy = new QLabel(this);
+    label_DragCopy->setObjectName(QStringLiteral("label_DragCopy"));
+    label_DragCopy->setAttribute(Qt::WA_TransparentForMouseEvents);
+    label_DragCopy->hide();
+
+    updateLanguage_Lighting();
+    showMode(m_selectedLightMode);
+    setSlotNumber(0, 0);
+}
+
+QComboBox *Lighting_View::makeComboBox(const char *name, int y)
+{
+    auto *combo = new QComboBox(Widget_Lighting);
+    combo->setObjectName(QLatin1String(name));
+    combo->setGeometry(160, y, 100, 30);
+    combo->setStyleSheet(QLatin1String(kComboStyle));
+    combo->setView(new QListView(combo));
+    auto *line = new QLabel(Widget_Lighting);
+    line->setGeometry(160, y + 30, 100, 3);
+    line->setStyleSheet(QStringLiteral("background-color: rgb(105,109,110);"));
+    return combo;
+}
+
+void Lighting_View::buildControlPanel()
+{
+    Widget_Lighting = new QWidget(this);
+    Widget_Lighting->setObjectName(QStringLiteral("Widget_Lighting"));
+    Widget_Lighting->setGeometry(kPanelX, kPanelY, kPanelWidth, kPanelHeight);
+    Widget_Lighting->setAttribute(Qt::WA_StyledBackground);
+    Widget_Lighting->setStyleSheet(QStringLiteral(
+        "QWidget#Widget_Lighting{background-color: rgba(30,30,30,150);}"
+        "QLabel{color: white;}"));
+
+    btn_LightMode = new QPushButton(Widget_Lighting);
+    btn_LightMode->setObjectName(QStringLiteral("btn_LightMode"));
+    btn_LightMode->setGeometry(20, 10, 120, 30);
+    btn_LightMode->setFocusPolicy(Qt::NoFocus);
+    btn_LightMode->setStyleSheet(QLatin1String(kTextButtonStyle));
+    connect(btn_LightMode, &QPushButton::clicked, this, &Lighting_View::slotLightMode);
+
+    label_colorMode = new QLabel(Widget_Lighting);
+    label_colorMode->setObjectName(QStringLiteral("label_colorMode"));
+    label_colorMode->setGeometry(20, 70, 120, 30);
+    comboBox_ColorMode = makeComboBox("comboBox_ColorMode", 70);
+    connect(comboBox_ColorMode, QOverload<int>::of(&QComboBox::activated), this,
+            &Lighting_View::currentColorModeIndex);
+
+    label_ligheSpeed = new QLabel(Widget_Lighting);
+    label_ligheSpeed->setObjectName(QStringLiteral("label_ligheSpeed"));
+    label_ligheSpeed->setGeometry(20, 130, 120, 30);
+    comboBox_LightSpeed = makeComboBox("comboBox_LightSpeed", 130);
+    connect(comboBox_LightSpeed, QOverload<int>::of(&QComboBox::activated), this,
+            &Lighting_View::currentLightSpeedIndex);
+
+    switch_TurnLight = new SwitchButton(47, 19, Widget_Lighting);
+    switch_TurnLight->setObjectName(QStringLiteral("switch_TurnLight"));
+    switch_TurnLight->move(290, 80);
+    switch_TurnLight->setCheckedFromData(true);
+    connect(switch_TurnLight, &SwitchButton::sigClicked, this, &Lighting_View::slot_TurnOn_Switch);
+    label_TurnLight = new QLabel(Widget_Lighting);
+    label_TurnLight->setObjectName(QStringLiteral("label_TurnLight"));
+    label_TurnLight->setGeometry(342, 80, 40, 19);
+
+    btn_Default = new QPushButton(Widget_Lighting);
+    btn_Default->setObjectName(QStringLiteral("btn_Default"));
+    btn_Default->setGeometry(293, 115, 40, 40);
+    btn_Default->setStyleSheet(QLatin1String(kRoundButtonStyle));
+    connect(btn_Default, &QPushButton::released, this, &Lighting_View::slotDefault);
+
+    palette = new RGB_Palette(Widget_Lighting);
+    palette->move(390, 20);
+    connect(palette, &RGB_Palette::pressRGB, this, &Lighting_View::receivePaletteValue);
+
+    const int labelX = kPanelWidth - 240;
+    const int rowY[3] = {55, 90, 125};
+    const char *names[3] = {"R", "G", "B"};
+    QLabel **labels[3] = {&label_R, &label_G, &label_B};
+    QSlider **sliders[3] = {&slider_R_Value, &slider_G_Value, &slider_B_Value};
+    QLineEdit **edits[3] = {&lineEdit_R_Value, &lineEdit_G_Value, &lineEdit_B_Value};
+    const int start[3] = {255, 0, 0};
+    for (int i = 0; i < 3; ++i) {
+        auto *label = new QLabel(QLatin1String(names[i]), Widget_Lighting);
+        label->setObjectName(QStringLiteral("label_%1").arg(QLatin1String(names[i])));
+        label->setGeometry(labelX, rowY[i], 20, 20);
+        *labels[i] = label;
+
+        auto *slider = new QSlider(Qt::Horizontal, Widget_Lighting);
+        slider->setObjectName(QStringLiteral("slider_%1_Value").arg(QLatin1String(names[i])));
+        slider->setGeometry(labelX + 25, rowY[i], 140, 20);
+        slider->setRange(0, 255);
+        slider->setSingleStep(1);
+        slider->setPageStep(1);
+        slider->setValue(start[i]);
+        slider->setStyleSheet(QLatin1String(kRgbSliderStyle));
+        *sliders[i] = slider;
+
+        auto *edit = new QLineEdit(QString::number(start[i]), Widget_Lighting);
+        edit->setObjectName(QStringLiteral("lineEdit_%1_Value").arg(QLatin1String(names[i])));
+        edit->setGeometry(labelX + 175, rowY[i], 40, 20);
+        edit->setAlignment(Qt::AlignCenter);
+        edit->setValidator(new QIntValidator(0, 255, edit));
+        edit->setStyleSheet(QStringLiteral("color: white; background: rgb(50,50,50); border: 1px solid rgb(105,109,110);"));
+        edit->installEventFilter(this);
+        *edits[i] = edit;
+    }
+    connect(slider_R_Value, &QSlider::valueChanged, this, &Lighting_View::slot_R_Value);
+    connect(slider_G_Value, &QSlider::valueChanged, this, &Lighting_View::slot_G_Value);
+    connect(slider_B_Value, &QSlider::valueChanged, this, &Lighting_View::slot_B_Value);
+    connect(slider_R_Value, &QSlider::sliderReleased, this, &Lighting_View::slot_LineEdit_RValue);
+    connect(slider_G_Value, &QSlider::sliderReleased, this, &Lighting_View::slot_LineEdit_GValue);
+    connect(slider_B_Value, &QSlider::sliderReleased, this, &Lighting_View::slot_LineEdit_BValue);
+    connect(lineEdit_R_Value, &QLineEdit::returnPressed, this, &Lighting_View::slot_LineEdit_RValue);
+    connect(lineEdit_G_Value, &QLineEdit::returnPressed, this, &Lighting_View::slot_LineEdit_GValue);
+    connect(lineEdit_B_Value, &QLineEdit::returnPressed, this, &Lighting_View::slot_LineEdit_BValue);
+
+    slider_Light = new QSlider(Qt::Horizontal, Widget_Lighting);
+    slider_Light->setObjectName(QStringLiteral("slider_Light"));
+    slider_Light->setGeometry(kPanelWidth - 240, kPanelHeight - 40, 200, 10);
+    slider_Light->setRange(0, 10);
+    slider_Light->setSingleStep(1);
+    slider_Light->setPageStep(1);
+    slider_Light->setValue(10);
+    slider_Light->setStyleSheet(QStringLiteral(
+        "QSlider::groove:horizontal{height: 4px; background: qlineargradient(x1:0, y1:0, x2:1, y2:0, "
+        "stop:0 black, stop:1 white);}"
+        "QSlider::handle:horizontal{width: 10px; margin: -3px 0; border-radius: 5px; background: rgb(32,158,199);}"));
+    connect(slider_Light, &QSlider::valueChanged, this, &Lighting_View::changeSliderBright);
+
+    btn_Apply = new QPushButton(Widget_Lighting);
+    btn_Apply->setObjectName(QStringLiteral("btn_Apply"));
+    btn_Apply->setGeometry(kPanelWidth / 3 - 20, kPanelHeight - 62, 103, 27);
+    btn_Apply->setStyleSheet(QLatin1String(kTextButtonStyle));
+    connect(btn_Apply, &QPushButton::released, this, &Lighting_View::slotApply);
+
+    widget_LightMode = new Widget_Light_Mode_View(Widget_Lighting);
+    const int below = btn_LightMode->y() + btn_LightMode->height();
+    widget_LightMode->setGeometry(btn_LightMode->x(), below, kPanelWidth - 40, kPanelHeight - 2 * below);
+    widget_LightMode->hide();
+    connect(widget_LightMode, &Widget_Light_Mode_View::selectLightMode, this, &Lighting_View::currentLightModeIndex);
+}
+
+void Lighting_View::buildModuleArea()
+{
+    widget_memory_Control = new QWidget(this);
+    widget_memory_Control->setObjectName(QStringLiteral("widget_memory_Control"));
+    widget_memory_Control->setGeometry(380, 20, 500, 295);
+    grid_Memory = new QGridLayout(widget_memory_Control);
+    grid_Memory->setContentsMargins(10, 10, 10, 10);
+    grid_Memory->setSpacing(30);
+
+    for (int k = 0; k < kModuleCount; ++k) {
+        // Created first so that it stays behind its module's picture.
+        auto *number = new QPushButton(QString::number(k + 1), widget_memory_Control);
+        number->setObjectName(QStringLiteral("btn_Slots"));
+        number->setCheckable(true);
+        number->setFocusPolicy(Qt::NoFocus);
+        number->resize(30, 30);
+        number->setStyleSheet(QStringLiteral(
+            "QPushButton{color: grey; background: transparent; border: 1px solid rgb(80,80,80); border-radius: 15px;}"
+            "QPushButton:checked{color: white; background-color: rgb(32,158,199);}"));
+        number->hide();
+        btn_Slots[k] = number;
+    }
+    for (int k = 0; k < kModuleCount; ++k) {
+        auto *pic = new Memory_RGB_View(k, widget_memory_Control);
+        pic->hide();
+        m_pictures[k] = pic;
+        m_animations[k] = new QPropertyAnimation(pic, "geometry", this);
+        m_animations[k]->setDuration(kAnimationMs);
+        connect(this, &Lighting_View::pressRGB, pic, &Memory_RGB_View::pressRGB);
+        connect(pic, &Memory_RGB_View::SelectMemSlot, this, &Lighting_View::slot_SelectMemSlot);
+        connect(this, &Lighting_View::changeBright, pic, &Memory_RGB_View::slot_ChangeBright);
+        connect(this, &Lighting_View::changeColorMode, pic, &Memory_RGB_View::slot_ChangeColorMode);
+        connect(this, &Lighting_View::sendDefault, pic, &Memory_RGB_View::slot_Default);
+        connect(this, &Lighting_View::sendSelected, pic, &Memory_RGB_View::slot_Selected);
+    }
+}
+
+void Lighting_View::buildSideButtons()
+{
+    for (int row = 0; row < kRowCount; ++row) {
+        auto *b = new QPushButton(QString(QChar('A' + row)), this);
+        b->setObjectName(QStringLiteral("btn_SelectHorizontal"));
+        b->setCheckable(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->resize(30, 30);
+        b->setStyleSheet(QStringLiteral(
+            "QPushButton{color: grey; background: transparent; border: 1px solid rgb(80,80,80); border-radius: 15px;}"
+            "QPushButton:checked{color: white; background-color: rgb(32,158,199);}"
+            "QPushButton:disabled{color: rgb(60,60,60);}"));
+        connect(b, &QPushButton::clicked, this, &Lighting_View::slot_SelectHorizontal);
+        btn_SelectHorizontal[row] = b;
+    }
+
+    btn_Edit = new QPushButton(this);
+    btn_Edit->setObjectName(QStringLiteral("btn_Edit"));
+    btn_Edit->setGeometry(kWidth - 83, 5, 48, 20);
+    btn_Edit->setStyleSheet(QLatin1String(kTextButtonStyle));
+    connect(btn_Edit, &QPushButton::released, this, &Lighting_View::slotEdit);
     btn_Edit_Cancel = new QPushButton(this);
     btn_Edit_Cancel->setObjectName(QStringLiteral("btn_Edit_Cancel"));
+    btn_Edit_Cancel->setGeometry(kWidth - 83, 5, 48, 20);
+    btn_Edit_Cancel->setStyleSheet(QLatin1String(kTextButtonStyle));
     btn_Edit_Cancel->hide();
     connect(btn_Edit_Cancel, &QPushButton::released, this, &Lighting_View::slotEdit_Cancel);
-    updateLanguage_Lighting();
+    btn_Edit_Apply = new QPushButton(this);
+    btn_Edit_Apply->setObjectName(QStringLiteral("btn_Edit_Apply"));
+    btn_Edit_Apply->setGeometry(kWidth - 83 - 58, 5, 48, 20);
+    btn_Edit_Apply->setStyleSheet(QLatin1String(kTextButtonStyle));
+    btn_Edit_Apply->hide();
+    connect(btn_Edit_Apply, &QPushButton::released, this, &Lighting_View::slotEdit_Apply);
+
+    label_Preview = new QLabel(this);
+    label_Preview->setObjectName(QStringLiteral("label_Preview"));
+    label_Preview->setGeometry(120, 0, 258, 30);
+    label_Preview->setStyleSheet(QStringLiteral("color: white;"));
+
+    group_Profile = new QButtonGroup(this);
+    group_Profile->setExclusive(true);
+    for (int i = 0; i < kProfileCount; ++i) {
+        auto *b = new QPushButton(this);
+        b->setObjectName(QStringLiteral("btn_Profile%1").arg(i));
+        b->setCheckable(true);
+        b->setGeometry(10, kPanelY + 35 * i, 80, 30);
+        b->setStyleSheet(QStringLiteral(
+            "QPushButton{font-family: Arial; font-size: 16px; color: white; background-color: rgba(40,40,40,100); border: none;}"
+            "QPushButton:checked{color: rgb(32,158,199);}"));
+        group_Profile->addButton(b, i);
+        btn_Profile[i] = b;
+    }
+    btn_Profile[0]->setChecked(true);
+    connect(group_Profile, QOverload<QAbstractButton *>::of(&QButtonGroup::buttonClicked), this,
+            &Lighting_View::slot_Profile);
 }
+
+Memory_RGB_View *Lighting_View::picture(int index) const
+{
+    return index >= 0 && index < kModuleCount ? m_pictures[index] : nullptr;
+}
+
+const std::array<COLORREF, kDrivenLeds> &Lighting_View::previewColours(int index) const
+{
+    return m_preview[std::clamp(index, 0, kModuleCount - 1)];
+}
+
+bool Lighting_View::isCounted(int k) const
+{
+    return k >= 0 && k < m_slotCount;
+}
+
+bool Lighting_View::isSelectable(int k) const
+{
+    return isCounted(k) && m_pictures[k]->isLightingModule();
+}
+
+QList<int> Lighting_View::selectedModules() const
+{
+    QList<int> selected;
+    for (int k = 0; k < kModuleCount; ++k) {
+        if (isSelectable(k) && m_pictures[k]->isSelected())
+            selected.append(k);
+    }
+    return selected;
+}
+
+QRect Lighting_View::pictureRect(int k) const
+{
+    return m_pictures[k]->geometry().translated(widget_memory_Control->pos());
+}
+
+int Lighting_View::pictureAt(QPoint pagePos) const
+{
+    // Half the grid spacing on each side counts as the module's place.
+    for (int k = 0; k < m_slotCount; ++k) {
+        if (pictureRect(k).adjusted(-15, 0, 15, 0).contains(pagePos))
+            return k;
+    }
+    return -1;
+}
+
+// --- layout -------------------------------------------------------------------------
 
 void Lighting_View::setSlotNumber(int slotCount, int memoryCount)
 {
+    slotCount = std::clamp(slotCount, 0, kModuleCount);
+    memoryCount = std::clamp(memoryCount, 0, kModuleCount);
+    for (Memory_RGB_View *pic : m_pictures) {
+        grid_Memory->removeWidget(pic);
+        pic->hide();
+    }
     m_slotCount = slotCount;
     m_memoryCount = memoryCount;
+
+    const bool narrow = slotCount <= 4;
+    widget_memory_Control->setGeometry(narrow ? QRect(500, 20, 260, 295) : QRect(380, 20, 500, 295));
+    for (int k = 0; k < kModuleCount; ++k) {
+        btn_Slots[k]->move(narrow ? 16 + 66 * k : 13 + 63 * k, 10);
+        btn_Slots[k]->setVisible(narrow ? k < 4 : true);
+        m_pictures[k]->setLightingModule(k < memoryCount);
+        if (k >= memoryCount)
+            btn_Slots[k]->setChecked(false);
+    }
+    placeModules(false);
+    updateOutline();
+    update();
+}
+
+void Lighting_View::placeModules(bool animate)
+{
+    std::array<QRect, kModuleCount> before{};
+    for (int k = 0; k < kModuleCount; ++k) {
+        before[k] = m_pictures[k]->geometry();
+        m_animations[k]->stop();
+        grid_Memory->removeWidget(m_pictures[k]);
+    }
+    for (int k = 0; k < m_slotCount; ++k) {
+        grid_Memory->addWidget(m_pictures[k], 0, m_pictures[k]->slotNumber());
+        m_pictures[k]->show();
+    }
+    grid_Memory->activate();
+    if (animate) {
+        for (int k = 0; k < m_slotCount; ++k) {
+            const QRect after = m_pictures[k]->geometry();
+            if (before[k] == after || !before[k].isValid())
+                continue;
+            m_animations[k]->setStartValue(before[k]);
+            m_animations[k]->setEndValue(after);
+            m_animations[k]->start();
+        }
+    }
+    placeNumberButtons();
+    placeRowButtons();
+}
+
+void Lighting_View::placeNumberButtons()
+{
+    for (int k = 0; k < m_slotCount; ++k) {
+        QPushButton *number = btn_Slots[k];
+        const QRect target = m_animations[k]->state() == QAbstractAnimation::Running
+            ? m_animations[k]->endValue().toRect()
+            : m_pictures[k]->geometry();
+        number->move(target.x(), 10);
+        number->lower();
+    }
+}
+
+void Lighting_View::placeRowButtons()
+{
+    const int x = widget_memory_Control->geometry().right() + 10;
+    for (int row = 0; row < kRowCount; ++row)
+        btn_SelectHorizontal[row]->move(x, kRowY[row]);
+}
+
+void Lighting_View::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // Main_View's menu lies under the page's left edge; only the profile buttons reach there.
+    setMask(QRegion(rect()) - QRegion(0, 0, kMaskedWidth, kPanelY));
+    if (draw_rect)
+        draw_rect->setGeometry(rect());
+}
+
+// --- controls per light mode --------------------------------------------------------
+
+int Lighting_View::lookOf(int mode, int colorMode) const
+{
+    const LightModeTable::ColorEntry entry = LightModeTable::entryFor(mode, colorMode);
+    return LightModeTable::lookOfSource(entry.source);
+}
+
+int Lighting_View::shownLook() const
+{
+    const QVariant look = comboBox_ColorMode->currentData(kColorLookRole);
+    return look.isValid() ? look.toInt() : -1;
+}
+
+void Lighting_View::showMode(int mode)
+{
+    btn_LightMode->setText(m_lightModeMap.value(mode));
+    rebuildControls(mode);
+}
+
+void Lighting_View::rebuildControls(int mode)
+{
+    const LightModeTable::Controls c = LightModeTable::controlsFor(mode);
+    {
+        const QSignalBlocker block(comboBox_ColorMode);
+        comboBox_ColorMode->clear();
+        m_colorModeMap.clear();
+        m_colorModeStandMap.clear();
+        for (const LightModeTable::ColorEntry &e : c.colorEntries) {
+            const QString text = translated(e.source);
+            const int row = comboBox_ColorMode->count();
+            comboBox_ColorMode->addItem(text);
+            comboBox_ColorMode->setItemData(row, e.number, kColorNumberRole);
+            comboBox_ColorMode->setItemData(row, LightModeTable::lookOfSource(e.source), kColorLookRole);
+            comboBox_ColorMode->setItemData(row, QString::fromLatin1(e.source), kSourceRole);
+            m_colorModeMap.insert(text, e.number);
+            m_colorModeStandMap.insert(text, LightModeTable::lookOfSource(e.source));
+        }
+        // The empty entry says that the selected modules have no common value.
+        comboBox_ColorMode->addItem(QString());
+        hideEmptyRow(comboBox_ColorMode);
+        comboBox_ColorMode->setCurrentIndex(0);
+        comboBox_ColorMode->setEnabled(c.colorEnabled);
+    }
+    {
+        const QSignalBlocker block(comboBox_LightSpeed);
+        comboBox_LightSpeed->clear();
+        for (int s = 0; s < LightModeTable::kSpeedCount; ++s) {
+            comboBox_LightSpeed->addItem(translated(LightModeTable::speedText(s)));
+            comboBox_LightSpeed->setItemData(s, QString::fromLatin1(LightModeTable::speedText(s)), kSourceRole);
+        }
+        comboBox_LightSpeed->addItem(QString());
+        hideEmptyRow(comboBox_LightSpeed);
+        comboBox_LightSpeed->setCurrentIndex(SpeedNormal);
+        comboBox_LightSpeed->setEnabled(!c.speedFixed);
+    }
+    for (QWidget *w : {static_cast<QWidget *>(slider_R_Value), static_cast<QWidget *>(slider_G_Value),
+                       static_cast<QWidget *>(slider_B_Value), static_cast<QWidget *>(lineEdit_R_Value),
+                       static_cast<QWidget *>(lineEdit_G_Value), static_cast<QWidget *>(lineEdit_B_Value),
+                       static_cast<QWidget *>(palette)})
+        w->setEnabled(c.rgbEnabled);
+    slider_Light->setEnabled(c.brightEnabled);
+}
+
+void Lighting_View::selectColorEntryFor(int colorMode)
+{
+    const QSignalBlocker block(comboBox_ColorMode);
+    for (int row = 0; row < comboBox_ColorMode->count() - 1; ++row) {
+        if (comboBox_ColorMode->itemData(row, kColorNumberRole).toInt() == colorMode) {
+            comboBox_ColorMode->setCurrentIndex(row);
+            return;
+        }
+    }
+    comboBox_ColorMode->setCurrentIndex(0);
+}
+
+void Lighting_View::showSpeed(int speed)
+{
+    const QSignalBlocker block(comboBox_LightSpeed);
+    if (LightModeTable::controlsFor(m_selectedLightMode).speedFixed || speed < 0
+        || speed >= LightModeTable::kSpeedCount)
+        speed = SpeedNormal;
+    comboBox_LightSpeed->setCurrentIndex(speed);
+}
+
+void Lighting_View::setBrightSliderFor(int k, int look)
+{
+    int value = 10;
+    if (look == ColorModeRGB)
+        value = roundedTenths(m_pictures[k]->bright()[0]);
+    else if (look == ColorModeSingle)
+        value = roundedTenths(m_pictures[k]->singleBright());
+    const QSignalBlocker block(slider_Light);
+    slider_Light->setValue(value);
+}
+
+void Lighting_View::showModuleControls(int k)
+{
+    m_selectedLightMode = m_lightMode[k];
+    m_selectedColorMode = m_colorMode[k];
+    m_selectedSpeed = m_lightSpeed[k];
+    showMode(m_lightMode[k]);
+    selectColorEntryFor(m_colorMode[k]);
+    showSpeed(m_lightSpeed[k]);
+    switch_TurnLight->setCheckedFromData(!m_turnOff[k]);
+    label_TurnLight->setText(m_turnOff[k] ? tr("OFF") : tr("ON"));
+    setBrightSliderFor(k, shownLook());
+}
+
+void Lighting_View::refreshSelectionControls()
+{
+    const QList<int> selected = selectedModules();
+    if (selected.isEmpty())
+        return;
+    const int first = selected.first();
+    ProgramState::SelectMemoryIndex = first;
+    bool sameMode = true;
+    bool sameColor = true;
+    bool sameSpeed = true;
+    for (int k : selected) {
+        sameMode = sameMode && m_lightMode[k] == m_lightMode[first];
+        sameColor = sameColor && m_colorMode[k] == m_colorMode[first];
+        sameSpeed = sameSpeed && m_lightSpeed[k] == m_lightSpeed[first];
+    }
+    if (sameMode) {
+        showModuleControls(first);
+        if (!sameColor) {
+            const QSignalBlocker block(comboBox_ColorMode);
+            comboBox_ColorMode->setCurrentIndex(comboBox_ColorMode->count() - 1);
+        }
+        // A fixed-speed mode runs at "Normal" whatever speed the modules have stored.
+        if (!sameSpeed && !LightModeTable::controlsFor(m_lightMode[first]).speedFixed) {
+            const QSignalBlocker block(comboBox_LightSpeed);
+            comboBox_LightSpeed->setCurrentIndex(comboBox_LightSpeed->count() - 1);
+        }
+        return;
+    }
+    m_selectedColorMode = m_colorMode[first];
+    m_selectedSpeed = m_lightSpeed[first];
+    btn_LightMode->setText(QString());
+    const QSignalBlocker blockColor(comboBox_ColorMode);
+    const QSignalBlocker blockSpeed(comboBox_LightSpeed);
+    comboBox_ColorMode->setCurrentIndex(comboBox_ColorMode->count() - 1);
+    comboBox_ColorMode->setEnabled(false);
+    comboBox_LightSpeed->setCurrentIndex(comboBox_LightSpeed->count() - 1);
+    comboBox_LightSpeed->setEnabled(false);
+}
+
+// --- values from the channel --------------------------------------------------------
+
+void Lighting_View::setLighting(int module, int lightMode, int colorMode, int lightSpeed, bool turnOff)
+{
+    if (module < 0 || module >= kModuleCount) {
+        qWarning() << "Lighting_View::setLighting: refused module" << module;
+        return;
+    }
+    m_lightMode[module] = lightMode;
+    m_colorMode[module] = colorMode;
+    m_lightSpeed[module] = lightSpeed;
+    m_turnOff[module] = turnOff;
+    if (!selectedModules().isEmpty())
+        refreshSelectionControls();
+    else if (module == ProgramState::SelectMemoryIndex)
+        showModuleControls(module);
+    emit changeColorMode(module, lookOf(lightMode, colorMode));
+}
+
+void Lighting_View::setRGB(int module, COLORREF *rgb, COLORREF singleRGB, float *bright, float singleBright)
+{
+    if (module < 0 || module >= kModuleCount || !rgb || !bright) {
+        qWarning() << "Lighting_View::setRGB: refused module" << module;
+        return;
+    }
+    Memory_RGB_View *pic = m_pictures[module];
+    for (int led = 0; led < kDrivenLeds; ++led)
+        pic->setLed(led, rgb[led], checkedBright(bright[led]));
+    pic->setSingle(singleRGB, checkedBright(singleBright));
+}
+
+void Lighting_View::setMemorySlotNumber(int count, int *slotNumbers)
+{
+    // Channel updates must not move modules under a reordering in progress.
+    if (m_editing)
+        return;
+    if (!slotNumbers) {
+        qWarning() << "Lighting_View::setMemorySlotNumber: no slot numbers";
+        return;
+    }
+    count = std::clamp(count, 0, kModuleCount);
+    if (selectedModules().isEmpty()) {
+        std::array<int, kModuleCount> order{};
+        for (int k = 0; k < kModuleCount; ++k)
+            order[k] = k < count ? slotNumbers[k] : m_pictures[k]->slotNumber();
+        std::array<int, kModuleCount> sorted = order;
+        std::sort(sorted.begin(), sorted.end());
+        bool permutation = true;
+        for (int k = 0; k < kModuleCount; ++k)
+            permutation = permutation && sorted[k] == k;
+        if (!permutation) {
+            qWarning() << "Lighting_View::setMemorySlotNumber: slot numbers are not a permutation, using 0 to 7";
+            for (int k = 0; k < kModuleCount; ++k)
+                order[k] = k;
+        }
+        for (int k = 0; k < kModuleCount; ++k)
+            m_pictures[k]->setSlotNumber(order[k]);
+        placeModules(false);
+        for (int k = 0; k < kModuleCount; ++k) {
+            if (order[k] == 0 && isSelectable(k)) {
+                m_pictures[k]->moduleButton()->setChecked(true);
+                m_pictures[k]->slot_SelectMemSlot();
+            }
+        }
+    }
+    placeNumberButtons();
+    placeRowButtons();
+}
+
+void Lighting_View::slot_setProfile(int profile)
+{
+    if (profile < 0 || profile >= kProfileCount) {
+        qWarning() << "Lighting_View::slot_setProfile: refused profile" << profile;
+        return;
+    }
+    btn_Profile[profile]->setChecked(true);
+}
+
+// --- the user's controls ------------------------------------------------------------
+
+void Lighting_View::slot_SelectMemSlot(int index)
+{
+    if (index >= 0 && index < kModuleCount)
+        btn_Slots[index]->setChecked(m_pictures[index]->isSelected());
+    refreshSelectionControls();
+    updateOutline();
+    update();
+}
+
+void Lighting_View::slotLightMode()
+{
+    if (widget_LightMode->isHidden()) {
+        widget_LightMode->show();
+        widget_LightMode->raise();
+        widget_LightMode->setFocus(Qt::PopupFocusReason);
+    } else if (widget_LightMode->hasFocus()) {
+        widget_LightMode->clearFocus();
+        widget_LightMode->hide();
+    } else {
+        widget_LightMode->hide();
+    }
+}
+
+void Lighting_View::currentLightModeIndex(int mode)
+{
+    m_selectedLightMode = mode;
+    showMode(mode);
+    const int first = selectedModules().isEmpty() ? ProgramState::SelectMemoryIndex : selectedModules().first();
+    if (first >= 0 && first < kModuleCount)
+        showSpeed(m_lightSpeed[first]);
+    const int look = shownLook();
+    for (int k : selectedModules())
+        emit changeColorMode(k, look);
+    if (first >= 0 && first < kModuleCount)
+        setBrightSliderFor(first, look);
+}
+
+void Lighting_View::currentColorModeIndex(int index)
+{
+    const QVariant lookData = comboBox_ColorMode->itemData(index, kColorLookRole);
+    if (!lookData.isValid())
+        return;
+    const int look = lookData.toInt();
+    for (int k : selectedModules())
+        emit changeColorMode(k, look);
+    const int shown = ProgramState::SelectMemoryIndex;
+    if (shown >= 0 && shown < kModuleCount)
+        setBrightSliderFor(shown, look);
+}
+
+void Lighting_View::currentLightSpeedIndex(int)
+{
+    // Takes effect with Apply.
+}
+
+void Lighting_View::changeSliderBright(int value)
+{
+    emit changeBright(value / 10.0f);
+}
+
+void Lighting_View::slot_TurnOn_Switch(bool on)
+{
+    label_TurnLight->setText(on ? tr("ON") : tr("OFF"));
+    for (int k : selectedModules())
+        m_turnOff[k] = !on;
+}
+
+void Lighting_View::slot_SelectHorizontal()
+{
+    if (m_editing)
+        return;
+    const auto *button = qobject_cast<QPushButton *>(sender());
+    if (!button || button->text().isEmpty())
+        return;
+    const int row = button->text().at(0).unicode() - 'A';
+    if (row < 0 || row >= kRowCount)
+        return;
+    const bool on = button->isChecked();
+    for (int k = 0; k < m_slotCount; ++k) {
+        Memory_RGB_View *pic = m_pictures[k];
+        if (!pic->isLightingModule())
+            continue;
+        // Single, off and random have no per-LED colours: the whole module goes along.
+        if (pic->colorMode() >= ColorModeSingle && pic->colorMode() <= ColorModeRandom)
+            pic->setAllLedsChecked(on);
+        else
+            pic->setLedChecked(row, on);
+        pic->updateSelectionFromLeds();
+    }
+}
+
+void Lighting_View::slotApply()
+{
+    const QList<int> selected = selectedModules();
+    const bool modeShown = !btn_LightMode->text().isEmpty();
+    const bool colorShown = !comboBox_ColorMode->currentText().isEmpty();
+    const bool speedShown = !comboBox_LightSpeed->currentText().isEmpty();
+    const float bright = slider_Light->value() / 10.0f;
+    for (int k : selected) {
+        // Where the selection has no common value, each module keeps its own.
+        if (modeShown)
+            m_lightMode[k] = m_selectedLightMode;
+        if (colorShown)
+            m_colorMode[k] = comboBox_ColorMode->currentData(kColorNumberRole).toInt();
+        if (speedShown)
+            m_lightSpeed[k] = comboBox_LightSpeed->currentIndex();
+        emit changeBright(bright);
+        const Memory_RGB_View *pic = m_pictures[k];
+        for (int led = 0; led < kLedSlots; ++led) {
+            const int src = led % kDrivenLeds;
+            m_applyRgb[k][led] = pic->rgb()[src];
+            m_applyBright[k][led] = pic->bright()[src];
+        }
+        emit changeColor(k, m_applyRgb[k].data(), pic->singleRGB(), m_applyBright[k].data(), pic->singleBright());
+    }
+    for (int k : selected) {
+        emit changeLightMode(k, m_lightMode[k], m_colorMode[k], m_lightSpeed[k], m_turnOff[k]);
+        emit changeColorMode(k, lookOf(m_lightMode[k], m_colorMode[k]));
+    }
+}
+
+void Lighting_View::slotDefault()
+{
+    emit changeBright(1.0f);
+    const QList<int> selected = selectedModules();
+    if (!selected.isEmpty() && !LightModeTable::controlsFor(m_selectedLightMode).speedFixed) {
+        const QSignalBlocker block(comboBox_LightSpeed);
+        comboBox_LightSpeed->setCurrentIndex(SpeedNormal);
+    }
+    for (int k : selected)
+        emit changeColorMode(k, m_pictures[k]->colorMode());
+    emit sendDefault();
+    const QSignalBlocker block(slider_Light);
+    slider_Light->setValue(10);
+}
+
+void Lighting_View::slot_Profile()
+{
+    const int id = group_Profile->checkedId();
+    if (id >= 0)
+        emit select_Profile(id);
+}
+
+// --- R/G/B and the wheel ------------------------------------------------------------
+
+void Lighting_View::slot_R_Value(int value)
+{
+    lineEdit_R_Value->setText(QString::number(value));
+}
+
+void Lighting_View::slot_G_Value(int value)
+{
+    lineEdit_G_Value->setText(QString::number(value));
+}
+
+void Lighting_View::slot_B_Value(int value)
+{
+    lineEdit_B_Value->setText(QString::number(value));
+}
+
+COLORREF Lighting_View::lineEditColour() const
+{
+    return rgbColor(std::clamp(lineEdit_R_Value->text().toInt(), 0, 255),
+                    std::clamp(lineEdit_G_Value->text().toInt(), 0, 255),
+                    std::clamp(lineEdit_B_Value->text().toInt(), 0, 255));
+}
+
+void Lighting_View::lineEditConfirmed(QLineEdit *edit, QSlider *slider)
+{
+    slider->setValue(std::clamp(edit->text().toInt(), 0, 255));
+    // Clearing the focus resets the text to the slider, which now agrees.
+    edit->clearFocus();
+    emit pressRGB(lineEditColour());
+}
+
+void Lighting_View::slot_LineEdit_RValue()
+{
+    lineEditConfirmed(lineEdit_R_Value, slider_R_Value);
+}
+
+void Lighting_View::slot_LineEdit_GValue()
+{
+    lineEditConfirmed(lineEdit_G_Value, slider_G_Value);
+}
+
+void Lighting_View::slot_LineEdit_BValue()
+{
+    lineEditConfirmed(lineEdit_B_Value, slider_B_Value);
+}
+
+void Lighting_View::receivePaletteValue(COLORREF colour)
+{
+    slider_R_Value->setValue(redOf(colour));
+    slider_G_Value->setValue(greenOf(colour));
+    slider_B_Value->setValue(blueOf(colour));
+    emit pressRGB(colour);
+}
+
+bool Lighting_View::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        // Text typed without Return is dropped.
+        if (watched == lineEdit_R_Value)
+            slot_R_Value(slider_R_Value->value());
+        else if (watched == lineEdit_G_Value)
+            slot_G_Value(slider_G_Value->value());
+        else if (watched == lineEdit_B_Value)
+            slot_B_Value(slider_B_Value->value());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// --- reordering ---------------------------------------------------------------------
+
+void Lighting_View::slotEdit()
+{
+    if (m_editing)
+        return;
+    m_editing = true;
+    widget_LightMode->hide();
+    for (int k = 0; k < kModuleCount; ++k)
+        m_savedSlots[k] = m_pictures[k]->slotNumber();
+    btn_Edit->hide();
+    btn_Edit_Cancel->show();
+    btn_Edit_Apply->show();
+    btn_Edit_Cancel->raise();
+    btn_Edit_Apply->raise();
+    for (QPushButton *b : btn_SelectHorizontal) {
+        b->setChecked(false);
+        b->setEnabled(false);
+    }
+    for (int k = 0; k < kModuleCount; ++k) {
+        Memory_RGB_View *pic = m_pictures[k];
+        pic->clearSelection();
+        btn_Slots[k]->setChecked(false);
+        pic->setEnabled(false);
+        // The page takes the presses on the modules while they can be dragged.
+        pic->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+        pic->setReorderLook(true);
+    }
+    updateOutline();
+    update();
+}
+
+void Lighting_View::leaveEditMode()
+{
+    m_editing = false;
+    m_dragIndex = -1;
+    setHoverTarget(-1);
+    label_DragCopy->hide();
+    btn_Edit->show();
+    btn_Edit_Cancel->hide();
+    btn_Edit_Apply->hide();
+    for (QPushButton *b : btn_SelectHorizontal)
+        b->setEnabled(true);
+    for (Memory_RGB_View *pic : m_pictures) {
+        pic->setEnabled(true);
+        pic->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+        pic->setReorderLook(false);
+    }
+    placeNumberButtons();
+}
+
+void Lighting_View::slotEdit_Apply()
+{
+    if (!m_editing)
+        return;
+    leaveEditMode();
+    for (int k = 0; k < kModuleCount; ++k)
+        m_sendSlots[k] = m_pictures[k]->slotNumber();
+    emit changeMemorySlotNumber(kModuleCount, m_sendSlots.data());
 }
 
 void Lighting_View::slotEdit_Cancel()
 {
-    btn_Edit_Cancel->hide();
+    if (!m_editing)
+        return;
+    leaveEditMode();
+    for (int k = 0; k < kModuleCount; ++k)
+        m_pictures[k]->setSlotNumber(m_savedSlots[k]);
+    placeModules(true);
+}
+
+void Lighting_View::setHoverTarget(int k)
+{
+    if (k == m_hoverTarget)
+        return;
+    if (m_hoverTarget >= 0)
+        emit sendSelected(m_hoverTarget, false);
+    m_hoverTarget = k;
+    if (k >= 0)
+        emit sendSelected(k, true);
+}
+
+void Lighting_View::finishModuleDrag(QPoint pagePos)
+{
+    const int source = m_dragIndex;
+    m_dragIndex = -1;
+    label_DragCopy->hide();
+    setHoverTarget(-1);
+    const int target = pictureAt(pagePos);
+    if (source < 0 || target < 0 || target == source)
+        return;
+    const int slot = m_pictures[source]->slotNumber();
+    m_pictures[source]->setSlotNumber(m_pictures[target]->slotNumber());
+    m_pictures[target]->setSlotNumber(slot);
+    placeModules(true);
+}
+
+// --- mouse: module drag and rubber band ---------------------------------------------
+
+void Lighting_View::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->pos();
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    if (m_editing) {
+        const int k = pictureAt(pos);
+        if (k < 0)
+            return;
+        m_dragIndex = k;
+        const QPixmap snapshot = m_pictures[k]->grab();
+        QPixmap faded(snapshot.size());
+        faded.fill(Qt::transparent);
+        {
+            QPainter p(&faded);
+            p.setOpacity(0.5);
+            p.drawPixmap(0, 0, snapshot);
+        }
+        label_DragCopy->setPixmap(faded);
+        label_DragCopy->resize(faded.size());
+        label_DragCopy->move(pos.x(), pictureRect(k).y());
+        label_DragCopy->show();
+        label_DragCopy->raise();
+        return;
+    }
+    if (pos.x() > kBandMinX && pos.y() > kBandMinY && pos.y() < kBandMaxY) {
+        for (QPushButton *b : btn_SelectHorizontal)
+            b->setChecked(false);
+        for (int k = 0; k < kModuleCount; ++k) {
+            m_pictures[k]->clearSelection();
+            btn_Slots[k]->setChecked(false);
+        }
+        m_rubberBand = true;
+        draw_rect->setStart(pos - draw_rect->pos());
+        updateOutline();
+        update();
+    }
+}
+
+void Lighting_View::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->pos();
+    if (m_dragIndex >= 0) {
+        label_DragCopy->move(pos.x(), label_DragCopy->y());
+        const int target = pictureAt(pos);
+        setHoverTarget(target == m_dragIndex ? -1 : target);
+        return;
+    }
+    if (m_rubberBand) {
+        draw_rect->setEnd(draw_rect->endPointFor(pos));
+        draw_rect->show();
+        draw_rect->raise();
+    }
+}
+
+void Lighting_View::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_dragIndex >= 0) {
+        finishModuleDrag(event->pos());
+        return;
+    }
+    if (m_rubberBand)
+        finishRubberBand(event->pos());
+}
+
+void Lighting_View::finishRubberBand(QPoint pagePos)
+{
+    m_rubberBand = false;
+    draw_rect->setEnd(draw_rect->endPointFor(pagePos));
+    draw_rect->hide();
+    for (int k = 0; k < m_slotCount; ++k) {
+        Memory_RGB_View *pic = m_pictures[k];
+        if (!pic->isLightingModule())
+            continue;
+        bool touched = false;
+        for (int led = 0; led < kDrivenLeds; ++led) {
+            const QPoint corner = pic->ledButton(led)->mapTo(this, QPoint(0, 0));
+            if (draw_rect->strictlyInside(corner)) {
+                pic->setLedChecked(led, true);
+                touched = true;
+            }
+        }
+        if (!touched)
+            continue;
+        if (pic->colorMode() >= ColorModeSingle && pic->colorMode() <= ColorModeRandom)
+            pic->setAllLedsChecked(true);
+        pic->updateSelectionFromLeds();
+    }
+}
+
+// --- painting -----------------------------------------------------------------------
+
+QRect Lighting_View::previewBox() const
+{
+    return QRect(m_slotCount <= 4 ? 226 : 116, 53, 258, 252);
+}
+
+QRect Lighting_View::previewBar(int index) const
+{
+    const int slot = m_pictures[std::clamp(index, 0, kModuleCount - 1)]->slotNumber();
+    const int x = (slot / 4) * 35 + slot * 20 + 100 + (m_slotCount <= 4 ? 223 : 53);
+    return QRect(x, 55, 10, 240);
 }
 
 void Lighting_View::updatePreview(int, COLORREF *)
 {
+    update();
 }
 
-void Lighting_View::updatePreviewList(QList<COLORREF *>)
+void Lighting_View::updatePreviewList(QList<COLORREF *> colours)
 {
+    // Copied now: the arrays belong to the sender and may change after this call.
+    const int n = std::min<int>(colours.size(), kModuleCount);
+    for (int k = 0; k < n; ++k) {
+        const COLORREF *c = colours.at(k);
+        if (!c)
+            continue;
+        std::copy_n(c, kDrivenLeds, m_preview[k].begin());
+    }
+    if (isVisible())
+        update(previewBox().adjusted(-2, -2, 2, 2));
 }
 
-void Lighting_View::setRGB(int, COLORREF *, COLORREF, float *, float)
+void Lighting_View::updateOutline()
 {
+    m_outline.clear();
+    QRect area;
+    for (int k : selectedModules())
+        area = area.united(pictureRect(k).adjusted(-5, -5, 5, 5));
+    if (area.isNull())
+        return;
+    const int bottom = std::min(area.bottom(), kPanelY - 5);
+    m_outline << QPoint(area.left(), area.top()) << QPoint(area.right(), area.top())
+              << QPoint(area.right(), bottom) << QPoint(std::min(area.right() + 20, kWidth - 1), kPanelY)
+              << QPoint(std::max(area.left() - 20, kPanelX), kPanelY) << QPoint(area.left(), bottom);
 }
 
-void Lighting_View::setLighting(int, int, int, int, bool)
+void Lighting_View::paintEvent(QPaintEvent *)
 {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    if (!m_outline.isEmpty()) {
+        const QRect r = m_outline.boundingRect();
+        QLinearGradient fill(r.topLeft(), r.bottomLeft());
+        fill.setColorAt(0, QColor(80, 80, 80));
+        fill.setColorAt(1, QColor(0, 0, 0, 150));
+        QLinearGradient stroke(r.topLeft(), r.bottomLeft());
+        stroke.setColorAt(0, QColor(0, 122, 204));
+        stroke.setColorAt(1, QColor(0, 0, 0, 150));
+        p.setPen(QPen(QBrush(stroke), 2));
+        p.setBrush(fill);
+        p.drawPolygon(m_outline);
+    }
+
+    const QRect box = previewBox();
+    QLinearGradient outline(box.topLeft(), box.bottomLeft());
+    outline.setColorAt(0, QColor(255, 255, 255, 50));
+    outline.setColorAt(1, QColor(255, 255, 255, 10));
+    p.setPen(QPen(QBrush(outline), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(box);
+
+    p.setRenderHint(QPainter::Antialiasing, false);
+    for (int k = 0; k < m_slotCount; ++k) {
+        const QRect bar = previewBar(k);
+        p.setPen(QColor(80, 80, 80));
+        if (k < m_memoryCount) {
+            QLinearGradient g(0, 55, 0, 295);
+            const qreal stops[kDrivenLeds] = {0.1, 0.3, 0.5, 0.7, 0.9};
+            for (int led = 0; led < kDrivenLeds; ++led) {
+                const COLORREF c = m_preview[k][led];
+                g.setColorAt(stops[led], QColor(redOf(c), greenOf(c), blueOf(c)));
+            }
+            p.setBrush(g);
+        } else {
+            p.setBrush(QColor(80, 80, 80));
+        }
+        p.drawRect(bar);
+    }
 }
 
-void Lighting_View::setMemorySlotNumber(int, int *)
-{
-}
-
-void Lighting_View::slot_setProfile(int)
-{
-}
+// --- language -----------------------------------------------------------------------
 
 void Lighting_View::updateLanguage_Lighting()
 {
-    label_Title->setText(tr("Lighting"));
+    m_lightModeMap.clear();
+    for (int mode = 0; mode < LightModeTable::kModeCount; ++mode)
+        m_lightModeMap.insert(mode, translated(LightModeTable::sourceText(mode)));
+    widget_LightMode->setModeNames(m_lightModeMap);
+    if (!btn_LightMode->text().isEmpty())
+        btn_LightMode->setText(m_lightModeMap.value(m_selectedLightMode));
+
+    m_colorModeMap.clear();
+    m_colorModeStandMap.clear();
+    for (int row = 0; row < comboBox_ColorMode->count() - 1; ++row) {
+        const QString text = translated(comboBox_ColorMode->itemData(row, kSourceRole).toString().toLatin1().constData());
+        comboBox_ColorMode->setItemText(row, text);
+        m_colorModeMap.insert(text, comboBox_ColorMode->itemData(row, kColorNumberRole).toInt());
+        m_colorModeStandMap.insert(text, comboBox_ColorMode->itemData(row, kColorLookRole).toInt());
+    }
+    for (int row = 0; row < comboBox_LightSpeed->count() - 1; ++row)
+        comboBox_LightSpeed->setItemText(row, translated(LightModeTable::speedText(row)));
+
+    label_colorMode->setText(tr("Color Mode"));
+    label_ligheSpeed->setText(tr("Light Speed"));
+    label_TurnLight->setText(switch_TurnLight->isChecked() ? tr("ON") : tr("OFF"));
+    btn_Default->setText(tr("Default"));
+    btn_Apply->setText(tr("Apply"));
+    btn_Edit->setText(tr("Edit"));
+    btn_Edit_Cancel->setText(tr("Cancel"));
+    btn_Edit_Apply->setText(tr("Apply"));
+    label_Preview->setText(tr("Preview"));
+    for (int i = 0; i < kProfileCount; ++i)
+        btn_Profile[i]->setText(tr("Profile") + QLatin1Char(' ') + QString::number(i + 1));
+
+    const int language = ProgramState::effectiveLanguage();
+    label_colorMode->setFont(arialPx(kLabelFontPx[language]));
+    label_ligheSpeed->setFont(arialPx(kLabelFontPx[language]));
+    label_TurnLight->setFont(arialPx(14));
+    btn_Default->setFont(arialPx(kDefaultFontPx[language]));
+    btn_Apply->setFont(arialPx(kButtonFontPx[language]));
+    btn_LightMode->setFont(arialPx(kButtonFontPx[language]));
+    label_Preview->setFont(arialPx(18));
+    for (QPushButton *b : {btn_Edit, btn_Edit_Cancel, btn_Edit_Apply})
+        b->setFont(arialPx(12));
 }
