@@ -213,7 +213,9 @@ void Get_HWInfo::initData()
     }
 
     qDebug() << "getSystemData()---Start111" << m_working.chipset;
-    getSystemData();
+    // The slot count is settled before the first scan is published: the user interface
+    // takes the slot count of the first record it sees.
+    const QStringList lines = scanMachine();
     qDebug() << "getSystemData()---End";
     qDebug() << "systemData.chipset = " << m_working.chipset;
 
@@ -222,7 +224,7 @@ void Get_HWInfo::initData()
     for (const char *board : {"x99", "x299", "x399", "TRX40"})
         manySlots = manySlots || chipset.contains(QLatin1String(board), Qt::CaseInsensitive);
     m_working.slotCount = manySlots ? 8 : 4;
-    publish();
+    finishScan(lines);
     emit initInfoStatus(snapshot());
 }
 
@@ -247,6 +249,18 @@ void Get_HWInfo::updateData()
 }
 
 void Get_HWInfo::getSystemData()
+{
+    finishScan(scanMachine());
+}
+
+void Get_HWInfo::finishScan(const QStringList &lines)
+{
+    publish();
+    emit doneScanComputer(lines);
+    emit sendTemp(m_working.cpuTemperature);
+}
+
+QStringList Get_HWInfo::scanMachine()
 {
     for (MemoryModuleData &entry : m_working.memoryData) {
         if (entry.memoryModuleSize > 0) {
@@ -295,9 +309,7 @@ void Get_HWInfo::getSystemData()
     }
 
     m_working.cpuTemperature = cpuTemperature;
-    publish();
-    emit doneScanComputer(lines);
-    emit sendTemp(cpuTemperature);
+    return lines;
 }
 
 void Get_HWInfo::readSensor(int sensor, const QString &sensorName, int &cpuTemperature, QStringList &lines)

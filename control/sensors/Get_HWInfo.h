@@ -64,7 +64,11 @@ signals:
 
 private:
     void initData();
+    // One scan: scanMachine reads everything into m_working, finishScan publishes it and
+    // reports the scan.
     void getSystemData();
+    QStringList scanMachine();
+    void finishScan(const QStringList &lines);
     void readSensor(int sensor, const QString &sensorName, int &cpuTemperature, QStringList &lines);
     void applyDimmTemperature(const QString &label, double value);
     void clearEntry(int entry);

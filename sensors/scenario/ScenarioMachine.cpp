@@ -178,10 +178,14 @@ QVector<SensorDevice> ScenarioMachine::readSensors()
     for (const ScenarioSensor &sensor : qAsConst(m_sensors)) {
         SensorDevice device;
         device.name = sensor.name;
-        for (const ScenarioReading &r : sensor.temperatures)
-            device.temperatures.append({r.label, r.value.at(m_scan, seconds), r.unit});
-        for (const ScenarioReading &r : sensor.others)
-            device.others.append({r.label, r.value.at(m_scan, seconds), r.unit});
+        for (const ScenarioReading &r : sensor.temperatures) {
+            if (const std::optional<double> value = r.value.at(m_scan, seconds))
+                device.temperatures.append({r.label, *value, r.unit});
+        }
+        for (const ScenarioReading &r : sensor.others) {
+            if (const std::optional<double> value = r.value.at(m_scan, seconds))
+                device.others.append({r.label, *value, r.unit});
+        }
         devices.append(device);
     }
     return devices;

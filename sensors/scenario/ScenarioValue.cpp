@@ -24,6 +24,10 @@ bool ScenarioValue::parse(const QJsonValue &json)
     m_loop = object.value(QStringLiteral("loop")).toBool();
     if (object.value(QStringLiteral("scan")).isArray()) {
         for (const QJsonValue &v : object.value(QStringLiteral("scan")).toArray()) {
+            if (v.isNull()) {
+                m_perScan.append(std::nullopt);
+                continue;
+            }
             if (!v.isDouble())
                 return false;
             m_perScan.append(v.toDouble());
@@ -46,7 +50,7 @@ bool ScenarioValue::parse(const QJsonValue &json)
     return false;
 }
 
-double ScenarioValue::at(int scan, double seconds) const
+std::optional<double> ScenarioValue::at(int scan, double seconds) const
 {
     switch (m_kind) {
     case Kind::Constant:

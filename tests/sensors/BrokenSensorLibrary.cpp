@@ -1,4 +1,5 @@
-// Every entry point of a sensor library but ordinal_923.
+// A sensor library that lacks one entry point: built once without ordinal_923, which the
+// reader never calls, and once without ordinal_475, which every scan calls.
 extern "C" {
 int ordinal_338(int) { return 0; }
 void ordinal_501(void) {}
@@ -20,10 +21,14 @@ int ordinal_462(void) { return 0; }
 int ordinal_947(int, char *, int) { return 0; }
 int ordinal_280(int) { return 0; }
 double ordinal_253(int, int, char *, int) { return 0.0; }
-double ordinal_475(int, int, char *, int, char *, int) { return 0.0; }
 int ordinal_129(void) { return 0; }
 int ordinal_590(void) { return 0; }
 int ordinal_631(void) { return 0; }
 int ordinal_754(void) { return 0; }
 int ordinal_808(void) { return 0; }
+#ifdef VELTRIMA_WITHOUT_READINGS
+int ordinal_923(void) { return 0; }
+#else
+double ordinal_475(int, int, char *, int, char *, int) { return 0.0; }
+#endif
 }

@@ -53,7 +53,7 @@ QByteArray scenario(const QJsonArray &modules, const QJsonArray &sensors, const 
     return QJsonDocument(QJsonObject{{"board", board}, {"modules", modules}, {"sensors", sensors}}).toJson();
 }
 
-QByteArray makers(const QStringList &perIndex, const QString &chipset = QStringLiteral("Intel Z790"))
+QByteArray makers(const QStringList &perIndex, const QString &chipset = QStringLiteral("Orrin Q7 Platform Hub"))
 {
     QJsonArray modules;
     for (int i = 0; i < perIndex.size(); ++i) {
@@ -140,8 +140,8 @@ private slots:
     {
         // Another maker at 0 and 2, lower case at 4, no readable manufacturer at 5,
         // another maker last: only 1 and 3 are kept, and nothing of the others remains.
-        QJsonArray modules{module(0, "Samsung"), module(1, "Vandercrest"), module(2, "Kingston"), module(3, "Vandercrest Ltd"),
-                           module(4, "vandercrest"), module(5, QString()), module(6, "Micron")};
+        QJsonArray modules{module(0, "Orbelle"), module(1, "Vandercrest"), module(2, "Kestin"), module(3, "Vandercrest Ltd"),
+                           module(4, "vandercrest"), module(5, QString()), module(6, "Muranet")};
         QJsonArray dimms{reading("DIMM[0] Temperature", 71.0), reading("DIMM[3] Temperature", 41.9),
                          reading("DIMM[6] Temperature", 88.0)};
         auto reader = startReader(scenario(modules, {sensor("DDR5 DIMM sensors", dimms)}));
@@ -169,11 +169,11 @@ private slots:
         QTest::addColumn<QByteArray>("json");
         QTest::addColumn<int>("slotCount");
         const QString v = QStringLiteral("Vandercrest");
-        QTest::newRow("X299, two modules") << makers({v, v}, "Intel X299") << 8;
-        QTest::newRow("TRX40 in lower case") << makers({v, v}, "AMD trx40") << 8;
-        QTest::newRow("Z790, two modules") << makers({v, v}) << 4;
-        QTest::newRow("Z790, four modules") << makers({v, v, v, v}) << 4;
-        QTest::newRow("Z790, five modules") << makers({v, v, v, v, v}) << 8;
+        QTest::newRow("X299, two modules") << makers({v, v}, "X299 Platform Hub") << 8;
+        QTest::newRow("TRX40 in lower case") << makers({v, v}, "trx40 platform") << 8;
+        QTest::newRow("another chipset, two modules") << makers({v, v}) << 4;
+        QTest::newRow("another chipset, four modules") << makers({v, v, v, v}) << 4;
+        QTest::newRow("another chipset, five modules") << makers({v, v, v, v, v}) << 8;
         QTest::newRow("no modules") << makers({}) << 4;
     }
 
@@ -183,6 +183,24 @@ private slots:
         QFETCH(int, slotCount);
         auto reader = startReader(json);
         QCOMPARE(reader->snapshot().slotCount, slotCount);
+    }
+
+    // The user interface keeps the slot count of the first record it is given, so the
+    // discovery's scan must not be published before the slot count is known.
+    void publishesTheFirstScanWithItsSlotCount()
+    {
+        m_fixture->play(makers({"Vandercrest", "Vandercrest"}, "X299 Platform Hub"));
+        Get_HWInfo reader;
+        QVector<int> published;
+        connect(&reader, &Get_HWInfo::doneScanComputer, &reader,
+                [&reader, &published] { published.append(reader.snapshot().slotCount); }, Qt::DirectConnection);
+        QSignalSpy discovery(&reader, &Get_HWInfo::initInfoStatus);
+        reader.initHWInfo();
+        reader.stopScans();
+        QCOMPARE(published, QVector<int>{8});
+        QCOMPARE(discovery.count(), 1);
+        QCOMPARE(discovery.first().first().value<HWData>().slotCount, 8);
+        QCOMPARE(discovery.first().first().value<HWData>().memoryCount, 2);
     }
 
     void keepsAtMostEightModules()
@@ -202,7 +220,7 @@ private slots:
         QJsonObject m = module(2, "Vandercrest");
         m.insert("partNumber", QString(100, QLatin1Char('P')));
         m.remove("type");
-        QJsonObject board{{"clock", 1600.5}, {"infoText", "Board X"}, {"chipset", "Intel Z790"}, {"casLatency", 36.0},
+        QJsonObject board{{"clock", 1600.5}, {"infoText", "Board X"}, {"chipset", "Orrin Q7 Platform Hub"}, {"casLatency", 36.0},
                           {"tRCD", 38}, {"timing3", 39}, {"timing4", 76}, {"channelCount", 2}};
         auto reader = startReader(scenario({m}, {}, board));
         const HWData data = reader->snapshot();
@@ -214,7 +232,7 @@ private slots:
         QCOMPARE(text(entry.memoryType), QStringLiteral("N/A")); // a failed text call keeps the field
         QCOMPARE(data.clock, 1600.5);
         QCOMPARE(text(data.memoryInfoText), QStringLiteral("Board X"));
-        QCOMPARE(text(data.chipset), QStringLiteral("Intel Z790"));
+        QCOMPARE(text(data.chipset), QStringLiteral("Orrin Q7 Platform Hub"));
         QCOMPARE(data.casLatency, 36.0);
         QCOMPARE(data.tRCD, 38);
         QCOMPARE(data.timing3, 39);
@@ -224,12 +242,12 @@ private slots:
 
     void usesTheMotherboardCpuReadingOnlyUntilACpuSensorIsSeen()
     {
-        auto reader = startReader(scenario({}, {sensor("Motherboard: Nuvoton", {reading("CPU", 45.0)})}));
+        auto reader = startReader(scenario({}, {sensor("Motherboard: board controller", {reading("CPU", 45.0)})}));
         QCOMPARE(reader->snapshot().cpuTemperature, 45);
         reader.reset(); // the library is one per process: its shutdown ends the earlier reader's session
 
-        QJsonArray sensors{sensor("Motherboard: Nuvoton", {reading("CPU", perScan({45, 45, 60}))}),
-                           sensor("CPU [#0]: Intel Core i9", {reading("Core Max", 70.0), reading("CPU Package", perScan({52, 52, 50}))})};
+        QJsonArray sensors{sensor("Motherboard: board controller", {reading("CPU", perScan({45, 45, 60}))}),
+                           sensor("CPU [#0]: Intel Sample 8-Core", {reading("Core Max", 70.0), reading("CPU Package", perScan({52, 52, 50}))})};
         reader = startReader(scenario({}, sensors));
         QSignalSpy temps(reader.get(), &Get_HWInfo::sendTemp);
         QCOMPARE(reader->snapshot().cpuTemperature, 52);
@@ -242,7 +260,7 @@ private slots:
 
     void takesTctlNotPackageFromAnAmdCpu()
     {
-        QJsonArray sensors{sensor("CPU [#0]: AMD Ryzen 9 7950X", {reading("CPU Package", 80.0), reading("CPU (Tctl/Tdie)", 61.9)})};
+        QJsonArray sensors{sensor("CPU [#0]: AMD Sample 16-Core", {reading("CPU Package", 80.0), reading("CPU (Tctl/Tdie)", 61.9)})};
         auto reader = startReader(scenario({}, sensors));
         QCOMPARE(reader->snapshot().cpuTemperature, 61);
     }
@@ -277,7 +295,7 @@ private slots:
 
     void readsMemoryUseAndListsEveryReading()
     {
-        QJsonArray sensors{sensor("CPU [#0]: Intel Core i7", {reading("CPU Package", 52.25)}),
+        QJsonArray sensors{sensor("CPU [#0]: Intel Sample 6-Core", {reading("CPU Package", 52.25)}),
                            sensor("System: Memory", {},
                                   {reading("Physical Memory Used", 12345.75, "MB"), reading("Physical Memory Available", 20422.5, "MB"),
                                    reading("Physical Memory Load", 37.6875, "%")})};
@@ -310,6 +328,29 @@ private slots:
         QCOMPARE(temps.first().first().toInt(), 0);
     }
 
+    // A reading that a later scan no longer finds leaves nothing of its old value behind.
+    void forgetsReadingsThatAreGone()
+    {
+        const QJsonObject firstScanOnly{{"scan", QJsonArray{55.5, QJsonValue()}}};
+        const QJsonObject dimmFirstScanOnly{{"scan", QJsonArray{41.2, QJsonValue()}}};
+        QJsonArray sensors{sensor("CPU [#0]: Intel Sample 8-Core", {reading("CPU Package", firstScanOnly)}),
+                           sensor("DIMM sensors", {reading("DIMM[0] Temperature", dimmFirstScanOnly),
+                                                   reading("DIMM[1] Temperature", 42.0)})};
+        auto reader = startReader(scenario({module(0, "Vandercrest"), module(1, "Vandercrest")}, sensors));
+        HWData data = reader->snapshot();
+        QCOMPARE(data.cpuTemperature, 55);
+        QCOMPARE(data.memoryData[0].temperature, 41);
+        QCOMPARE(data.memoryData[1].temperature, 42);
+
+        QSignalSpy temps(reader.get(), &Get_HWInfo::sendTemp);
+        reader->updateData();
+        data = reader->snapshot();
+        QCOMPARE(data.cpuTemperature, 0);
+        QCOMPARE(temps.first().first().toInt(), 0);
+        QCOMPARE(data.memoryData[0].temperature, -1);
+        QCOMPARE(data.memoryData[1].temperature, 42);
+    }
+
     void keepsLedCountsAcrossScans()
     {
         auto reader = startReader(makers({"Vandercrest", "Vandercrest"}));
@@ -337,16 +378,22 @@ private slots:
         QCOMPARE(status.at(1).first().toBool(), false);
         QCOMPARE(errors.count(), 2);
 
-        // One missing entry point is as bad as a missing file; the box is not repeated.
-        m_fixture->registerLibrary(ScenarioFixture::library("veltrima-sensors-broken.so"));
-        Get_HWInfo broken;
-        QSignalSpy brokenStatus(&broken, &Get_HWInfo::sendInitStatus);
-        QSignalSpy scans(&broken, &Get_HWInfo::doneScanComputer);
-        broken.initHWInfo();
-        QCOMPARE(brokenStatus.first().first().toBool(), false);
-        QCOMPARE(m_boxes.size(), 1);
-        broken.updateData();
-        QCOMPARE(scans.count(), 0);
+        // One missing entry point, called or not, is as bad as a missing file; the box is
+        // not repeated.
+        for (const char *library : {"veltrima-sensors-broken.so", "veltrima-sensors-broken-readings.so"}) {
+            m_fixture->registerLibrary(ScenarioFixture::library(library));
+            Get_HWInfo broken;
+            QSignalSpy brokenStatus(&broken, &Get_HWInfo::sendInitStatus);
+            QSignalSpy scans(&broken, &Get_HWInfo::doneScanComputer);
+            broken.initHWInfo();
+            QVERIFY2(QFileInfo::exists(ScenarioFixture::library(library)), library);
+            QCOMPARE(brokenStatus.count(), 1);
+            QVERIFY2(!brokenStatus.first().first().toBool(), library);
+            QCOMPARE(m_boxes.size(), 1);
+            broken.updateData();
+            QCOMPARE(scans.count(), 0);
+            QCOMPARE(broken.snapshot().memoryCount, -1);
+        }
     }
 
     void showsTheInitFailureAndDoesNotScan()
@@ -388,6 +435,7 @@ private slots:
             QVERIFY(data.memoryData[k].temperature >= 30 && data.memoryData[k].temperature <= 50);
         }
         QVERIFY(data.cpuTemperature >= 40 && data.cpuTemperature <= 70);
+        QVERIFY(cpuSensorFound); // from the CPU's own sensor, not the board's
         QVERIFY(data.physicalMemoryLoad > 0 && data.physicalMemoryLoad < 100);
         QVERIFY(data.physicalMemoryUsed + data.physicalMemoryAvailable > 60000);
     }
@@ -411,7 +459,7 @@ private slots:
     // taken from this thread are whole records, and the library is shut down last.
     void runsOnItsThreadAndNeverHandsOutATornRecord()
     {
-        QJsonArray sensors{sensor("CPU [#0]: Intel Core i7", {reading("CPU Package", perScan({10, 20, 30, 40, 50, 60, 70, 80, 90}, true))}),
+        QJsonArray sensors{sensor("CPU [#0]: Intel Sample 6-Core", {reading("CPU Package", perScan({10, 20, 30, 40, 50, 60, 70, 80, 90}, true))}),
                            sensor("System: Memory", {},
                                   {reading("Physical Memory Used", perScan({1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000, 9000}, true)),
                                    reading("Physical Memory Available", perScan({99000, 98000, 97000, 96000, 95000, 94000, 93000, 92000, 91000}, true))})};

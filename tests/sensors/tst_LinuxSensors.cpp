@@ -74,8 +74,20 @@ QByteArray fourSlotTable()
     QByteArray table = otherStructure(0);
     table += memoryDevice({0, 0x02, 0, 0, "DIMM_A1", "", ""}, 0x40);
     table += memoryDevice({8192, 0x1A, 3200, 3000, "DIMM_A2", "Vandercrest", "VCR4R009D-8G  "}, 0x41);
-    table += memoryDevice({8192, 0x1A, 3200, 3000, "DIMM_B1", "Samsung", "M378A1K43"}, 0x42);
+    table += memoryDevice({8192, 0x1A, 3200, 3000, "DIMM_B1", "Orbelle", "OB4-8G"}, 0x42);
     table += memoryDevice({0x7FFF, 0x1A, 3200, 3000, "DIMM_B2", "Vandercrest", "VCR4R009D-32G", 32768}, 0x43);
+    table += otherStructure(127);
+    return table;
+}
+
+// Four DDR4 modules in four slots: the maker's in slots 0, 2 and 3, another maker's in 1.
+QByteArray fourModuleTable()
+{
+    QByteArray table = otherStructure(16);
+    table += memoryDevice({16384, 0x1A, 3600, 3600, "ChannelA-DIMM0", "Vandercrest", "VCR4R019D-16G"}, 0x50);
+    table += memoryDevice({8192, 0x1A, 3200, 3200, "ChannelA-DIMM1", "Orbelle", "OB4-8G"}, 0x51);
+    table += memoryDevice({16384, 0x1A, 3600, 3600, "ChannelB-DIMM0", "Vandercrest", "VCR4R019D-16G"}, 0x52);
+    table += memoryDevice({16384, 0x1A, 3600, 3600, "ChannelB-DIMM1", "Vandercrest", "VCR4R019D-16G"}, 0x53);
     table += otherStructure(127);
     return table;
 }
@@ -113,12 +125,12 @@ private slots:
     void readsAnIntelPackageTemperature()
     {
         SysfsTree tree;
-        tree.write("proc/cpuinfo", "processor\t: 0\nmodel name\t: Intel(R) Core(TM) i7-8700K CPU @ 3.70GHz\n");
+        tree.write("proc/cpuinfo", "processor\t: 0\nmodel name\t: Intel(R) Sample(TM) 6-Core CPU @ 3.70GHz\n");
         tree.hwmon(0, "acpitz", {{"", 27800}});
         tree.hwmon(1, "coretemp", {{"Package id 0", 52000}, {"Core 0", 48500}});
         const QVector<SensorDevice> sensors = HwmonReader(tree.root()).read();
         QCOMPARE(sensors.size(), 1);
-        QCOMPARE(sensors.at(0).name, QStringLiteral("CPU [#0]: Intel(R) Core(TM) i7-8700K CPU @ 3.70GHz"));
+        QCOMPARE(sensors.at(0).name, QStringLiteral("CPU [#0]: Intel(R) Sample(TM) 6-Core CPU @ 3.70GHz"));
         QCOMPARE(sensors.at(0).temperatures.at(0).label, QStringLiteral("CPU Package"));
         QCOMPARE(sensors.at(0).temperatures.at(0).value, 52.0);
         QCOMPARE(sensors.at(0).temperatures.at(1).label, QStringLiteral("Core 0"));
@@ -189,6 +201,22 @@ private slots:
         QVERIFY(SmbiosReader::parseTable(badLength).isEmpty());
     }
 
+    void readsFourDdr4Modules()
+    {
+        const QVector<SmbiosReader::Slot> slotList = SmbiosReader::parseTable(fourModuleTable());
+        QCOMPARE(slotList.size(), 4);
+        const QStringList locators{"ChannelA-DIMM0", "ChannelA-DIMM1", "ChannelB-DIMM0", "ChannelB-DIMM1"};
+        for (int i = 0; i < 4; ++i) {
+            const MemoryModule &m = slotList.at(i).module;
+            QCOMPARE(m.type, QStringLiteral("DDR4"));
+            QCOMPARE(m.text, locators.at(i));
+            QCOMPARE(m.sizeMB, i == 1 ? 8192 : 16384);
+            QCOMPARE(m.manufacturer, i == 1 ? QStringLiteral("Orbelle") : QStringLiteral("Vandercrest"));
+            QCOMPARE(m.partNumber, i == 1 ? QStringLiteral("OB4-8G") : QStringLiteral("VCR4R019D-16G"));
+            QCOMPARE(m.frequency, i == 1 ? 1600.0 : 1800.0);
+        }
+    }
+
     void readsModulesFromUdevProperties()
     {
         const QMap<QString, QString> properties{
@@ -211,20 +239,20 @@ private slots:
     void readsBoardAndChipset()
     {
         SysfsTree tree;
-        tree.write("sys/class/dmi/id/board_vendor", "ASUSTeK COMPUTER INC.\n");
-        tree.write("sys/class/dmi/id/board_name", "PRIME X299-A\n");
+        tree.write("sys/class/dmi/id/board_vendor", "Tessaly Works\n");
+        tree.write("sys/class/dmi/id/board_name", "TW-X299 Pro\n");
         tree.write("sys/bus/pci/devices/0000:00:00.0/class", "0x060000\n");
         tree.write("sys/bus/pci/devices/0000:00:00.0/vendor", "0x8086\n");
         tree.write("sys/bus/pci/devices/0000:00:00.0/device", "0x2020\n");
         tree.write("sys/bus/pci/devices/0000:00:1f.0/class", "0x060100\n");
         tree.write("sys/bus/pci/devices/0000:00:1f.0/vendor", "0x8086\n");
         tree.write("sys/bus/pci/devices/0000:00:1f.0/device", "0xa2d2\n");
-        tree.write("usr/share/misc/pci.ids", "# comment\n1022  Advanced Micro Devices\n\ta2d2  Not this one\n"
-                                             "8086  Intel Corporation\n\t2020  Sky Lake-E DMI3 Registers\n"
-                                             "\ta2d2  X299 Chipset LPC/eSPI Controller\n\t\t1043 8694  PRIME X299-A\n");
+        tree.write("usr/share/misc/pci.ids", "# comment\n1022  Sample Vendor A\n\ta2d2  Not this one\n"
+                                             "8086  Sample Vendor B\n\t2020  Host Bridge Registers\n"
+                                             "\ta2d2  X299 Platform Bridge\n\t\t1043 8694  TW-X299 Pro\n");
         const BoardReader board(tree.root());
-        QCOMPARE(board.boardText(), QStringLiteral("ASUSTeK COMPUTER INC. PRIME X299-A"));
-        QCOMPARE(board.chipset(), QStringLiteral("X299 Chipset LPC/eSPI Controller"));
+        QCOMPARE(board.boardText(), QStringLiteral("Tessaly Works TW-X299 Pro"));
+        QCOMPARE(board.chipset(), QStringLiteral("X299 Platform Bridge"));
 
         SysfsTree empty;
         QVERIFY(BoardReader(empty.root()).boardText().isNull());
@@ -263,6 +291,43 @@ private slots:
         QCOMPARE(text(data.chipset), QString()); // absent, never invented
     }
 
+    // Four DDR4 modules, a jc42 sensor on each and an AMD CPU: the whole library through
+    // the reader keeps the maker's three modules and gives each its own temperature.
+    void readsAFourModuleDdr4Machine()
+    {
+        TestEnvironment environment;
+        SysfsTree tree;
+        tree.write("sys/firmware/dmi/tables/DMI", fourModuleTable());
+        tree.write("proc/meminfo", "MemTotal: 57344000 kB\nMemAvailable: 43008000 kB\n");
+        tree.write("proc/cpuinfo", "model name\t: AMD Sample 8-Core Processor\n");
+        tree.hwmon(0, "k10temp", {{"Tctl", 64800}, {"Tccd1", 58000}});
+        for (int slot = 0; slot < 4; ++slot)
+            tree.hwmon(slot + 1, "jc42", {{"", 35000 + slot * 1000 + 900}}, QStringLiteral("1-%1").arg(0x18 + slot, 4, 16, QLatin1Char('0')));
+        ScenarioFixture(environment).registerLibrary(ScenarioFixture::library("veltrima-sensors-linux.so"), tree.root());
+
+        Get_HWInfo reader;
+        QSignalSpy status(&reader, &Get_HWInfo::sendInitStatus);
+        reader.initHWInfo();
+        reader.stopScans();
+        QCOMPARE(status.first().first().toBool(), true);
+        const HWData data = reader.snapshot();
+        QCOMPARE(data.memoryCount, 3);
+        QCOMPARE(data.slotCount, 4);
+        const int slotsOfEntries[] = {0, 2, 3};
+        for (int k = 0; k < 3; ++k) {
+            QCOMPARE(data.memoryData[k].memorySlot, slotsOfEntries[k]);
+            QCOMPARE(data.memoryData[k].temperature, 35 + slotsOfEntries[k]);
+            QCOMPARE(text(data.memoryData[k].memoryType), QStringLiteral("DDR4"));
+            QCOMPARE(text(data.memoryData[k].partNumber), QStringLiteral("VCR4R019D-16G"));
+        }
+        QCOMPARE(data.memoryData[3].memorySlot, -1);
+        QCOMPARE(data.clock, 1800.0);
+        QCOMPARE(data.cpuTemperature, 64);
+        QCOMPARE(data.physicalMemoryUsed, 14000);
+        QCOMPARE(data.physicalMemoryAvailable, 42000);
+        QCOMPARE(data.physicalMemoryLoad, 25.0);
+    }
+
     void reportsThisMachinesMemoryLoadAsFreeDoes()
     {
         TestEnvironment environment;
@@ -287,9 +352,28 @@ private slots:
         QVERIFY(total > 0);
         QVERIFY(qAbs(data.physicalMemoryLoad - 100.0 * (total - available) / total) < 1.0);
 
-        // Whatever the machine does not offer stays absent.
-        if (HwmonReader(QStringLiteral("/")).read().isEmpty()) {
+        // Whatever the machine does not offer stays absent: every module is one that the
+        // firmware lists as the maker's, and temperatures come only from real sensors.
+        const QVector<SmbiosReader::Slot> firmware = SmbiosReader(QStringLiteral("/")).read();
+        QVERIFY(data.memoryCount >= 0);
+        for (int k = 0; k < data.memoryCount; ++k) {
+            const int slot = data.memoryData[k].memorySlot;
+            QVERIFY(slot >= 0 && slot < firmware.size());
+            QVERIFY(firmware.at(slot).module.sizeMB > 0);
+            QVERIFY(firmware.at(slot).module.manufacturer.contains(QLatin1String("Vandercrest")));
+        }
+        for (int k = qMax(data.memoryCount, 0); k < kModuleCount; ++k)
+            QCOMPARE(data.memoryData[k].memorySlot, -1);
+        const QVector<SensorDevice> sensors = HwmonReader(QStringLiteral("/")).read();
+        bool dimmSensors = false;
+        bool cpuSensors = false;
+        for (const SensorDevice &sensor : sensors) {
+            cpuSensors = cpuSensors || sensor.name.startsWith(QLatin1String("CPU [#"));
+            dimmSensors = dimmSensors || !sensor.name.startsWith(QLatin1String("CPU [#"));
+        }
+        if (!cpuSensors)
             QCOMPARE(data.cpuTemperature, 0);
+        if (!dimmSensors) {
             for (const MemoryModuleData &entry : data.memoryData)
                 QCOMPARE(entry.temperature, -1);
         }
