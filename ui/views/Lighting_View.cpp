@@ -1,5 +1,6 @@
 #include "Lighting_View.h"
 
+#include "ByteValidator.h"
 #include "Memory_RGB_View.h"
 #include "Palette_draw_rect.h"
 #include "ProgramState.h"
@@ -12,7 +13,6 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QGridLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -217,7 +217,7 @@ void Lighting_View::buildControlPanel()
         edit->setObjectName(QStringLiteral("lineEdit_%1_Value").arg(QLatin1String(names[i])));
         edit->setGeometry(labelX + 175, rowY[i], 40, 20);
         edit->setAlignment(Qt::AlignCenter);
-        edit->setValidator(new QIntValidator(0, 255, edit));
+        edit->setValidator(new ByteValidator(edit));
         edit->setStyleSheet(QStringLiteral("color: white; background: rgb(50,50,50); border: 1px solid rgb(105,109,110);"));
         edit->installEventFilter(this);
         *edits[i] = edit;
