@@ -633,7 +633,7 @@ private slots:
         auto *label = child<QLabel>(*page, "label_colorMode");
         auto *button = child<QPushButton>(*page, "btn_Default");
         QCOMPARE(label->font().pixelSize(), 16);
-        QCOMPARE(button->font().pixelSize(), 12);
+        QCOMPARE(button->font().pixelSize(), 10);
         ProgramState::currentLanguage = LanguageGerman;
         page->updateLanguage_Lighting();
         QCOMPARE(label->font().pixelSize(), 13);
@@ -641,11 +641,12 @@ private slots:
         ProgramState::currentLanguage = LanguageSimplifiedChinese;
         page->updateLanguage_Lighting();
         QCOMPARE(label->font().pixelSize(), 22);
+        QCOMPARE(button->font().pixelSize(), 12);
         // An unknown language counts as English.
         ProgramState::currentLanguage = 42;
         page->updateLanguage_Lighting();
         QCOMPARE(label->font().pixelSize(), 16);
-        QCOMPARE(button->font().pixelSize(), 12);
+        QCOMPARE(button->font().pixelSize(), 10);
     }
 
     void previewBarsShowTheGivenColours()

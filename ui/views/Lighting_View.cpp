@@ -44,7 +44,7 @@ constexpr int kSourceRole = Qt::UserRole + 2;
 
 // Font sizes per language (0 to 9): the labels and buttons whose texts grow most.
 constexpr int kLabelFontPx[LanguageCount] = {16, 22, 22, 13, 13, 18, 16, 13, 18, 14};
-constexpr int kDefaultFontPx[LanguageCount] = {12, 12, 12, 8, 9, 10, 10, 8, 11, 9};
+constexpr int kDefaultFontPx[LanguageCount] = {10, 12, 12, 8, 9, 10, 10, 8, 10, 9};
 constexpr int kButtonFontPx[LanguageCount] = {14, 16, 16, 12, 12, 14, 14, 12, 14, 12};
 
 const char *const kComboStyle =
@@ -465,7 +465,11 @@ void Lighting_View::placeNumberButtons()
 
 void Lighting_View::placeRowButtons()
 {
-    const int x = widget_memory_Control->geometry().right() + 10;
+    // Just right of the last module, but never past the page's edge.
+    int right = widget_memory_Control->width() - 30;
+    for (int k = 0; k < m_slotCount; ++k)
+        right = std::max(right, m_pictures[k]->geometry().right() + 1);
+    const int x = std::min(widget_memory_Control->x() + right + 15, kWidth - 31);
     for (int row = 0; row < kRowCount; ++row)
         btn_SelectHorizontal[row]->move(x, kRowY[row]);
 }
