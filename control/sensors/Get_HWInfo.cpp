@@ -106,9 +106,13 @@ void Get_HWInfo::showMessage(const QString &text) const
 {
     const QString caption = QStringLiteral("Error");
     qWarning() << "Message box:" << text << caption;
-    std::lock_guard<std::mutex> guard(presenterLock);
-    if (presenter)
-        presenter(text, caption);
+    MessagePresenter show;
+    {
+        std::lock_guard<std::mutex> guard(presenterLock);
+        show = presenter;
+    }
+    if (show)
+        show(text, caption);
 }
 
 void Get_HWInfo::initHWInfo()
