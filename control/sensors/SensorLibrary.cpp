@@ -20,6 +20,11 @@ bool SensorLibrary::load(const QString &path)
 {
     unload();
     m_error.clear();
+    // dlopen("") would hand back the program itself.
+    if (path.isEmpty()) {
+        m_error = QStringLiteral("no sensor library named");
+        return false;
+    }
     m_handle = dlopen(path.toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);
     if (!m_handle) {
         const char *reason = dlerror();

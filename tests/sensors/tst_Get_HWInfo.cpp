@@ -396,6 +396,19 @@ private slots:
         }
     }
 
+    void bindsNothingButASensorLibrary()
+    {
+        SensorLibrary library;
+        QVERIFY(!library.load(QString())); // would otherwise bind the program itself
+        QVERIFY(!library.isLoaded());
+        QVERIFY(!library.load(ScenarioFixture::library("veltrima-sensors-broken-readings.so")));
+        QVERIFY(library.errorString().contains(QLatin1String("ordinal_475")));
+        QVERIFY(library.load(ScenarioFixture::library("veltrima-sensors-scenario.so")));
+        QVERIFY(library.otherReading != nullptr);
+        library.unload();
+        QVERIFY(library.otherReading == nullptr);
+    }
+
     void showsTheInitFailureAndDoesNotScan()
     {
         QJsonObject failing = QJsonDocument::fromJson(makers({"Vandercrest"})).object();
