@@ -9,18 +9,15 @@
 
 bool LinuxMachine::configure(const QString &config)
 {
-    if (config.isEmpty()) {
-        m_root = QStringLiteral("/");
-        return true;
-    }
-    if (!QDir(config).exists())
-        return false;
-    m_root = config;
-    return true;
+    m_root = config.isEmpty() ? QStringLiteral("/") : config;
+    m_rootFound = QDir(m_root).exists();
+    return m_rootFound;
 }
 
 int LinuxMachine::initialise(int)
 {
+    if (!m_rootFound)
+        return kNoRoot;
     for (MemoryModule &m : m_modules)
         m = MemoryModule();
     m_board = BoardValues();

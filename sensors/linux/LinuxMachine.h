@@ -7,6 +7,10 @@
 class LinuxMachine : public SensorMachine
 {
 public:
+    // Error code of initialise() when the configured root folder does not exist: the
+    // machine asked for is not there, and the real one must not stand in for it.
+    static constexpr int kNoRoot = 2;
+
     bool configure(const QString &config) override;
     int initialise(int flags) override;
     void shutdown() override;
@@ -16,6 +20,7 @@ public:
 
 private:
     QString m_root = QStringLiteral("/");
+    bool m_rootFound = true;
     MemoryModule m_modules[kSensorModuleSlots];
     BoardValues m_board;
 };

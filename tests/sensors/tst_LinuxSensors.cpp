@@ -328,6 +328,19 @@ private slots:
         QCOMPARE(data.physicalMemoryLoad, 25.0);
     }
 
+    void refusesARootFolderThatIsNotThere()
+    {
+        TestEnvironment environment;
+        ScenarioFixture(environment).registerLibrary(ScenarioFixture::library("veltrima-sensors-linux.so"),
+                                                     environment.root() + QStringLiteral("/no-such-root"));
+        Get_HWInfo reader;
+        QSignalSpy status(&reader, &Get_HWInfo::sendInitStatus);
+        reader.initHWInfo();
+        QCOMPARE(status.count(), 1);
+        QCOMPARE(status.first().first().toBool(), false);
+        QCOMPARE(reader.snapshot().memoryCount, -1);
+    }
+
     void reportsThisMachinesMemoryLoadAsFreeDoes()
     {
         TestEnvironment environment;
