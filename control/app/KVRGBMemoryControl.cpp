@@ -22,15 +22,20 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDebug>
+#include <QLoggingCategory>
+#include <QSemaphore>
 #include <QThread>
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 
 std::atomic<KVRGBMemoryControl *> KVRGBMemoryControl::s_instance{nullptr};
 
 namespace {
 constexpr int kWeatherIntervalMs = 30 * 60 * 1000;
 constexpr unsigned long kThreadStopWaitMs = 3000;
+constexpr int kScanStopWaitMs = 5000;
 
 bool isModule(int module)
 {
@@ -45,6 +50,7 @@ KVRGBMemoryControl::KVRGBMemoryControl(QWidget *parent)
     // 1
     registerLightingMetaTypes();
     m_appDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    m_uiProgram = m_appDir + QString::fromLatin1(ProgramNames::kUiExecutable);
     setWindowTitle(QStringLiteral("VELTRIMA RGB Control"));
     // The object only exists to own the others: no native window, nothing flashes.
     setAttribute(Qt::WA_DontShowOnScreen);
@@ -59,6 +65,8 @@ KVRGBMemoryControl::KVRGBMemoryControl(QWidget *parent)
     if (m_store->checkDebugMode()) { // 3
         DiagnosticLog::install();
         DiagnosticLog::writeStartLine();
+        // The effects' frame-by-frame lines are only wanted in a debug run.
+        QLoggingCategory::setFilterRules(QStringLiteral("veltrima.lighting.effects.debug=true"));
     }
     if (m_translator.load(QStringLiteral(":/KVRGBMemoryControl/VELTRIMA_en.qm"))) // 4
         QCoreApplication::installTranslator(&m_translator);
@@ -315,7 +323,7 @@ void KVRGBMemoryControl::onActivated(QSystemTrayIcon::ActivationReason reason)
 void KVRGBMemoryControl::showMainView()
 {
     if (!NamedMutex::probe(QString::fromLatin1(ProgramNames::kUiMutex))) {
-        if (!ProcessTools::startDetached(m_appDir + QString::fromLatin1(ProgramNames::kUiExecutable), {}, m_appDir))
+        if (!ProcessTools::startDetached(m_uiProgram, {}, m_appDir))
             MessagePresenter::show(QStringLiteral("Can not find VELTRIMA RGB.exe"), QStringLiteral("ERROR"),
                                    MessagePresenter::Icon::Information);
         return;
@@ -343,6 +351,8 @@ void KVRGBMemoryControl::trayIconAction()
 
 void KVRGBMemoryControl::updateAutoInfo()
 {
+    if (m_shutDown)
+        return;
     const SettingData settings = SettingData::unpack(m_channel.GetSettingValue());
     if (settings.isAutoUpdate && !m_autoUpdate) {
         m_autoUpdate = new AutoUpdate;
@@ -358,6 +368,7 @@ void KVRGBMemoryControl::updateAutoInfo()
 qint64 KVRGBMemoryControl::handleWindowMessage(const WindowRequest &message)
 {
     if (message.message == ProgramNames::kMsgQuit) {
+        qDebug() << "KVRGBMemoryControl::0x8301";
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         return 1;
     }
@@ -401,6 +412,8 @@ void KVRGBMemoryControl::onMemorySlotEvent()
 
 void KVRGBMemoryControl::onNotiEvent(const NotiEventData &event)
 {
+    if (m_shutDown)
+        return;
     if (event.type == NotiLoading)
         m_lighting->setWarningMode(event.loadingOn, event.loadingColor, event.loadingValue);
     if (event.type == NotiSettings) {
@@ -431,7 +444,7 @@ void KVRGBMemoryControl::saveProfile()
 {
     const HWData data = m_channel.GetValueHWData();
     for (int m = 0; m < kModuleCount; ++m)
-        qDebug() << m << data.memoryData[m].lightMode << "Color Mode" << data.memoryData[m].colorMode;
+        qDebug() << "Color Mode" << data.memoryData[m].lightMode << data.memoryData[m].colorMode;
     // The profile whose lighting we hold, not the channel's choice of the moment: a
     // mode change handled after the user picked another profile must not land there.
     emit writeProfile(m_lightingProfile, 0, data);
@@ -439,6 +452,8 @@ void KVRGBMemoryControl::saveProfile()
 
 void KVRGBMemoryControl::readDeviceStatus(HWData data)
 {
+    if (m_shutDown)
+        return;
     const NotiEventData &noti = data.notiEvent;
     qDebug() << "KVRGBMemoryControl::switch_Loading" << noti.loadingOn;
     qDebug() << "KVRGBMemoryControl::switch_Shutdown_Memory" << noti.shutdownMemoryOn;
@@ -461,8 +476,6 @@ void KVRGBMemoryControl::readDeviceStatus(HWData data)
         // Our own changes do not come back through the channel, so the engine hears them here.
         emit setMemorySlotNumber(m, m_channel.GetValueMemorySlotNumber(m));
     }
-    m_currentLocation = data.settingData.isCurrentLocation;
-    setWeather(m_currentLocation);
 
     emit readProfile(data.selectProfile, 0);
     qDebug() << "hwData.selectProfile = " << data.selectProfile;
@@ -496,7 +509,7 @@ void KVRGBMemoryControl::writeDeviceStatus(bool ok)
 
 void KVRGBMemoryControl::slot_LedNum(int module, int ledNum)
 {
-    if (!isModule(module))
+    if (m_shutDown || !isModule(module))
         return;
     m_hwInfo->slot_LedNum(module, ledNum);
     HWData data = m_channel.GetValueHWData();
@@ -535,6 +548,8 @@ void KVRGBMemoryControl::initHStatus(bool ok)
 
 void KVRGBMemoryControl::finishGetComputerData(QStringList)
 {
+    if (m_shutDown)
+        return;
     const HWData reader = m_hwInfo->snapshot();
     HWData fresh = makeZeroHWData();
     std::copy(std::begin(reader.memoryIndex), std::end(reader.memoryIndex), std::begin(fresh.memoryIndex));
@@ -565,8 +580,9 @@ void KVRGBMemoryControl::finishGetComputerData(QStringList)
     }
     m_channel.SetValueHWData(&fresh);
 
+    // A reading far outside -1..100 (or not a number) would make the truncation undefined.
     const double load = reader.physicalMemoryLoad;
-    m_lighting->setMemoryLoad(std::isfinite(load) ? int(load) : 0);
+    m_lighting->setMemoryLoad(std::isfinite(load) ? int(std::clamp(load, -1.0, 100.0)) : 0);
     // The notification checks run here once the overheat guard exists.
 }
 
@@ -621,33 +637,54 @@ void KVRGBMemoryControl::shutdown()
     // No channel event may reach us from here on.
     s_instance.store(nullptr);
     m_channel.shutdown();
+    m_weatherTimer.stop();
     if (m_lighting) {
         m_lighting->stopTimers();
-        m_lighting->wait();
+        m_lighting->wait(); // a frame under way
     }
     if (m_hwInfo) {
+        // Waits for a scan under way, but not for ever: a hung sensor library must not
+        // keep the program from ending.
         Get_HWInfo *reader = m_hwInfo;
-        QMetaObject::invokeMethod(reader, [reader] { reader->stopScans(); }, Qt::BlockingQueuedConnection);
+        auto stopped = std::make_shared<QSemaphore>();
+        QMetaObject::invokeMethod(
+            reader,
+            [reader, stopped] {
+                reader->stopScans();
+                stopped->release();
+            },
+            Qt::QueuedConnection);
+        if (!stopped->tryAcquire(1, kScanStopWaitMs))
+            qWarning() << "KVRGBMemoryControl: the hardware scan did not stop in time";
     }
-    for (QThread *thread : qAsConst(m_threads)) {
+    for (QThread *thread : qAsConst(m_threads))
         thread->quit();
+    for (QThread *thread : qAsConst(m_threads)) {
         if (!thread->wait(kThreadStopWaitMs))
             qWarning() << "KVRGBMemoryControl: thread" << thread->objectName() << "did not stop in time";
     }
-    delete m_lighting; // hands every module to the HAL's own effect
-    m_lighting = nullptr;
-    delete m_hwInfo;   // the sensor library's shutdown runs after its scans stopped
-    m_hwInfo = nullptr;
-    delete m_volume;
-    m_volume = nullptr;
-    delete m_deskPixel;
-    m_deskPixel = nullptr;
-    delete m_weather;
-    m_weather = nullptr;
-    qDeleteAll(m_threads);
+
+    // A worker whose thread still runs is left alone: deleting it, or its thread, under
+    // the running thread would crash the exit.
+    const auto release = [](auto *&worker) {
+        if (worker && !worker->thread()->isRunning())
+            delete worker;
+        worker = nullptr;
+    };
+    release(m_lighting); // hands every module to the HAL's own effect
+    release(m_hwInfo);   // the sensor library's shutdown runs after its scans stopped
+    release(m_volume);
+    release(m_deskPixel);
+    release(m_weather);
+    for (QThread *thread : qAsConst(m_threads)) {
+        if (!thread->isRunning())
+            delete thread;
+    }
     m_threads.clear();
     delete m_shutdownDialog;
     m_shutdownDialog = nullptr;
     delete m_autoUpdate;
     m_autoUpdate = nullptr;
+    // Results the workers queued for us before they stopped have nobody left to act on.
+    QCoreApplication::removePostedEvents(this);
 }

@@ -51,6 +51,11 @@ public:
 
     LightingChannel &channel() { return m_channel; }
 
+    // The user-interface program that showMainView() starts when none runs: by default
+    // the one in this program's folder.
+    QString userInterfaceProgram() const { return m_uiProgram; }
+    void setUserInterfaceProgram(const QString &path) { m_uiProgram = path; }
+
 signals:
     void initInfo();
     void requestUpdateData();
@@ -113,6 +118,7 @@ private:
     static std::atomic<KVRGBMemoryControl *> s_instance;
 
     QString m_appDir; // with a trailing "/"
+    QString m_uiProgram;
     LightingChannel m_channel;
     HWData m_hwData;
     Profile_RW *m_store = nullptr;
