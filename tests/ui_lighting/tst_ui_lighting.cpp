@@ -1,4 +1,5 @@
 #include "Lighting_View.h"
+#include "Main_View.h"
 #include "Memory_RGB_View.h"
 #include "ProgramState.h"
 #include "UiResources.h"
@@ -454,6 +455,44 @@ private slots:
             QVERIFY(row->isEnabled());
         QVERIFY(page->picture(0)->isEnabled());
         QTRY_COMPARE(page->picture(0)->geometry().x(), x0);
+    }
+
+    void leavingThePageCancelsTheReordering()
+    {
+        Main_View window;
+        window.setSlotNumber(4, 4);
+        window.show();
+        window.slot_show_Lighting();
+        Lighting_View *page = window.lightingView();
+        QVERIFY(page);
+        int order[kModuleCount] = {0, 1, 2, 3, 4, 5, 6, 7};
+        emit window.setMemorySlotNumber(kModuleCount, order);
+        page->slotEdit();
+        drag(page, centreInPage(*page, page->picture(1)), centreInPage(*page, page->picture(3)));
+        QCOMPARE(page->picture(1)->slotNumber(), 3);
+        window.slot_show_Info();
+        QVERIFY(!page->isEditing());
+        QCOMPARE(page->picture(1)->slotNumber(), 1);
+        QCOMPARE(page->picture(3)->slotNumber(), 3);
+    }
+
+    void modeButtonOpensAndClosesThePopup()
+    {
+        auto page = makePage(4, 4);
+        QApplication::setActiveWindow(page.get());
+        auto *popup = page->findChild<Widget_Light_Mode_View *>();
+        QVERIFY(popup && popup->isHidden());
+        QTest::mouseClick(child<QPushButton>(*page, "btn_LightMode"), Qt::LeftButton);
+        QVERIFY(popup->isVisible());
+        QTRY_VERIFY(popup->hasFocus());
+        QTest::mouseClick(child<QPushButton>(*page, "btn_LightMode"), Qt::LeftButton);
+        QVERIFY(popup->isHidden());
+        // Choosing a mode closes it and shows the mode.
+        QTest::mouseClick(child<QPushButton>(*page, "btn_LightMode"), Qt::LeftButton);
+        QTest::mouseClick(popup->findChild<QPushButton *>(QStringLiteral("21")), Qt::LeftButton);
+        QVERIFY(popup->isHidden());
+        QCOMPARE(page->selectedLightMode(), 21);
+        QCOMPARE(child<QPushButton>(*page, "btn_LightMode")->text(), page->lightModeMap().value(21));
     }
 
     void slotOrderFromChannel()
