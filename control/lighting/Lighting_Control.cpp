@@ -177,26 +177,31 @@ int Lighting_Control::setupMemory()
             m_state.totalLedNum = 0;
             for (MemoryModuleData &data : m_state.memoryData)
                 data.ledNum = 0;
+            // Each accepted module takes the next module position, so device list entry i
+            // drives position i and carries its LED count there; devices of another type
+            // between memory modules leave no gap.
             for (int i = 0; i < int(count); ++i) {
                 if (!own.at(i) || own.at(i)->type != kMemoryModuleType)
                     continue;
-                if (i >= kModuleCount) {
-                    qWarning() << "Memory module" << i << "refused: the engine drives" << kModuleCount << "modules";
+                const int position = accepted.size();
+                if (position >= kModuleCount) {
+                    qWarning() << "Memory module at HAL index" << i << "refused: the engine drives" << kModuleCount
+                               << "modules";
                     continue;
                 }
                 const HalDescription &description = *own.at(i);
                 int ledNum = description.devices.isEmpty() ? 0 : description.devices.first().led_count;
                 if (ledNum < 0 || ledNum > kLedSlots) {
-                    qWarning() << "Module" << i << "reports" << ledNum << "LEDs; kept to 0 to" << kLedSlots;
+                    qWarning() << "Module" << position << "reports" << ledNum << "LEDs; kept to 0 to" << kLedSlots;
                     ledNum = std::clamp(ledNum, 0, kLedSlots);
                 }
-                accepted.append({i, devices.at(i)});
-                MemoryModuleData &data = m_state.memoryData[i];
+                accepted.append({position, devices.at(i)});
+                MemoryModuleData &data = m_state.memoryData[position];
                 data.ledNum = ledNum;
                 m_state.totalLedNum += ledNum;
                 std::fill(data.rgb, data.rgb + ledNum, COLORREF(255));
                 if (debug)
-                    qDebug() << "Module[" << i << "] Led Num:" << ledNum;
+                    qDebug() << "Module[" << position << "] Led Num:" << ledNum;
             }
             totalLedNum = m_state.totalLedNum;
         }

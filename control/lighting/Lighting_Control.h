@@ -57,7 +57,8 @@ public:
     EngineState state() const;
     // The HAL descriptions read by every discovery so far.
     QVector<HalDescription> descriptions() const;
-    // The module positions that have a HAL device, in the order the devices were accepted.
+    // The module positions that have a HAL device, in the order the devices were accepted:
+    // device list entry i drives position i, so this is 0, 1, ... one per accepted device.
     QVector<int> devicePositions() const;
 
 public slots:
@@ -92,7 +93,7 @@ protected:
 
 private:
     struct ModuleDevice {
-        int position;               // the module position this device shows
+        int position;               // the module position this device shows (its list index)
         VeltrimaHalDevice *device;  // one reference held
     };
 

@@ -32,7 +32,8 @@ private slots:
     void malformedEntriesPassedOver();
     void oddDescriptions();
     void ninthModuleRefused();
-    void mixedTypesKeepTheirPositions();
+    void mixedTypesTakePositionsInAcceptanceOrder();
+    void otherTypesDoNotUsePositions();
 };
 
 void tst_discovery::integerConversion_data()
@@ -222,16 +223,20 @@ void tst_discovery::oddDescriptions()
     QVERIFY(HalFixtures::registerScripted(kFirst, descriptions));
     Lighting_Control engine;
     QCOMPARE(engine.setupMemory(), 7);
-    QCOMPARE(engine.devicePositions(), QVector<int>({0, 1, 5, 6}));
+    // The accepted devices (HAL indices 0, 1, 5, 6) take positions 0 to 3 in that order.
+    QCOMPARE(engine.devicePositions(), QVector<int>({0, 1, 2, 3}));
     const EngineState state = engine.state();
     QCOMPARE(state.memoryData[0].ledNum, 12);
     QCOMPARE(state.memoryData[1].ledNum, 0);
-    QCOMPARE(state.memoryData[2].ledNum, 0);
-    QCOMPARE(state.memoryData[5].ledNum, 4);
-    QCOMPARE(state.memoryData[6].ledNum, 0);
+    QCOMPARE(state.memoryData[2].ledNum, 4);
+    QCOMPARE(state.memoryData[3].ledNum, 0);
+    for (int m = 4; m < 8; ++m)
+        QCOMPARE(state.memoryData[m].ledNum, 0);
     QCOMPARE(state.totalLedNum, 16);
     for (int k = 0; k < 12; ++k)
         QCOMPARE(state.memoryData[0].rgb[k], COLORREF(255));
+    QCOMPARE(state.memoryData[2].rgb[3], COLORREF(255));
+    QCOMPARE(state.memoryData[2].rgb[4], COLORREF(0));
     QCOMPARE(engine.descriptions().size(), 5);
 }
 
@@ -250,21 +255,51 @@ void tst_discovery::ninthModuleRefused()
     QCOMPARE(published->devices.at(8).colourCalls, 0ull);
 }
 
-void tst_discovery::mixedTypesKeepTheirPositions()
+void tst_discovery::mixedTypesTakePositionsInAcceptanceOrder()
 {
     TestEnvironment env;
-    QVERIFY(HalFixtures::registerVirtual(kFirst, 3, 5, {{0, 65536, 5}}));
+    // A keyboard first and another between the modules: the three modules are positions 0 to 2.
+    QVERIFY(HalFixtures::registerVirtual(kFirst, 5, 5, {{0, 65536, 5}, {2, 65536, 5}, {3, 458752, 3}}));
     Lighting_Control engine;
-    QCOMPARE(engine.setupMemory(), 3);
-    QCOMPARE(engine.devicePositions(), QVector<int>({1, 2}));
-    COLORREF colours[5] = {0x10, 0x20, 0x30, 0x40, 0x50};
+    QCOMPARE(engine.setupMemory(), 5);
+    QCOMPARE(engine.devicePositions(), QVector<int>({0, 1, 2}));
+    const EngineState state = engine.state();
+    QCOMPARE(state.memoryData[0].ledNum, 5);
+    QCOMPARE(state.memoryData[1].ledNum, 3);
+    QCOMPARE(state.memoryData[2].ledNum, 5);
+    QCOMPARE(state.memoryData[3].ledNum, 0);
+    QCOMPARE(state.totalLedNum, 13);
+
+    COLORREF first[5] = {0x10, 0x20, 0x30, 0x40, 0x50};
+    COLORREF second[5] = {0x11, 0x21, 0x31, 0x41, 0x51};
     float bright[5] = {1, 1, 1, 1, 1};
-    engine.setRGB(1, colours, bright, 0, 0, 5);
+    engine.setRGB(0, first, bright, 0, 0, 5);
+    engine.setRGB(1, second, bright, 0, 0, 5);
     engine.sendCmd();
-    // Each device shows the position of its own index: device 1 gets position 1's colours.
+    // Device list entry i drives position i: HAL device 1 shows position 0, device 3 position 1.
     const auto published = VirtualHalState::read(kFirst);
+    QVERIFY(published);
     QCOMPARE(published->devices.at(0).colourCalls, 0ull);
+    QCOMPARE(published->devices.at(2).colourCalls, 0ull);
     QCOMPARE(published->devices.at(1).lastColours, QVector<quint32>({0x10, 0x20, 0x30, 0x40, 0x50}));
+    QCOMPARE(published->devices.at(3).lastColours, QVector<quint32>({0x11, 0x21, 0x31, 0x41, 0x51}));
+    QCOMPARE(published->devices.at(4).colourCalls, 1ull);
+}
+
+void tst_discovery::otherTypesDoNotUsePositions()
+{
+    TestEnvironment env;
+    // Nine devices, the first of another type: all eight modules fit.
+    QVERIFY(HalFixtures::registerVirtual(kThird, 9, 5, {{0, 65536, 5}}));
+    Lighting_Control engine;
+    QCOMPARE(engine.setupMemory(), 9);
+    QCOMPARE(engine.devicePositions(), QVector<int>({0, 1, 2, 3, 4, 5, 6, 7}));
+    QCOMPARE(engine.state().totalLedNum, 40);
+    engine.sendCmd();
+    const auto published = VirtualHalState::read(kThird);
+    QVERIFY(published);
+    QCOMPARE(published->devices.at(0).colourCalls, 0ull);
+    QCOMPARE(published->devices.at(8).colourCalls, 1ull);
 }
 
 QTEST_GUILESS_MAIN(tst_discovery)
