@@ -10,6 +10,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+constexpr int kMaxReadAttempts = 20000;
+}
+
 QString VirtualHalState::filePath(const QString &clsid)
 {
     const QString folder = HalRuntimeFolder::path();
@@ -50,7 +54,14 @@ std::optional<VirtualHalSnapshot> VirtualHalState::read(const QString &clsid)
     for (int i = 0; i < snapshot.deviceCount; ++i) {
         const VirtualHalDeviceRecord &d = record->devices[i];
         VirtualHalDeviceSnapshot s;
-        for (;;) {
+        // A server that died in the middle of a write leaves the word odd for good: give
+        // up after about a second rather than wait for ever.
+        int attempts = 0;
+        for (;; ++attempts) {
+            if (attempts >= kMaxReadAttempts) {
+                munmap(map, sizeof(VirtualHalRecord));
+                return std::nullopt;
+            }
             const std::uint32_t before = d.sequence.load(std::memory_order_acquire);
             if (before & 1u) {
                 usleep(50);

@@ -35,5 +35,7 @@ public:
 
     // <runtime folder>/hal-virtual-<clsid>.state
     static QString filePath(const QString &clsid);
+    // Empty when nothing valid is published, or when an entry stays half-written (its
+    // server died while writing it).
     static std::optional<VirtualHalSnapshot> read(const QString &clsid);
 };

@@ -6,6 +6,9 @@
 #include "VirtualHalState.h"
 
 #include <QProcess>
+
+#include <cstring>
+#include <memory>
 #include <QtTest>
 
 class tst_hal : public QObject
@@ -22,6 +25,7 @@ private slots:
     void virtualServerReportingNone();
     void virtualServerRefusesOtherInterfaces();
     void registerToolWritesEntryAndDefaults();
+    void halfWrittenEntryIsNotWaitedForEver();
 };
 
 void tst_hal::guidParsing_data()
@@ -185,6 +189,33 @@ void tst_hal::registerToolWritesEntryAndDefaults()
     bad.start(HalFixtures::binDir() + "/veltrima-hal-register", {"--virtual", folder, "--clsid", "nonsense"});
     QVERIFY(bad.waitForFinished(30000));
     QVERIFY(bad.exitCode() != 0);
+}
+
+void tst_hal::halfWrittenEntryIsNotWaitedForEver()
+{
+    TestEnvironment env;
+    const QString clsid = QStringLiteral("{31111111-2222-3333-4444-555555555555}");
+    // What a server leaves when it dies between the two sequence increments.
+    auto record = std::make_unique<VirtualHalRecord>();
+    std::memset(static_cast<void *>(record.get()), 0, sizeof(VirtualHalRecord));
+    record->magic = kVirtualHalMagic;
+    record->version = kVirtualHalVersion;
+    record->size = sizeof(VirtualHalRecord);
+    record->deviceCount = 2;
+    record->devices[1].sequence = 7;
+    QFile file(VirtualHalState::filePath(clsid));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char *>(record.get()), sizeof(VirtualHalRecord));
+    file.close();
+    QVERIFY(!VirtualHalState::read(clsid));
+
+    record->devices[1].sequence = 8;
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char *>(record.get()), sizeof(VirtualHalRecord));
+    file.close();
+    const auto snapshot = VirtualHalState::read(clsid);
+    QVERIFY(snapshot);
+    QCOMPARE(snapshot->devices.size(), 2);
 }
 
 QTEST_GUILESS_MAIN(tst_hal)
