@@ -33,6 +33,7 @@ private slots:
     void timersDriveFramesAndSends();
     void ledNumbersReported();
     void slotsDuringFrames();
+    void rediscoveryWhileSending();
 };
 
 void tst_engine::sendCmdSkipsMbSync()
@@ -215,6 +216,36 @@ void tst_engine::slotsDuringFrames()
     stop = true;
     writer.join();
     QVERIFY(engine.state().frameCounter > 0);
+}
+
+void tst_engine::rediscoveryWhileSending()
+{
+    TestEnvironment env;
+    QVERIFY(HalFixtures::registerVirtual(kServer, 4, 5));
+    Lighting_Control engine;
+    QCOMPARE(engine.setupMemory(), 4);
+    std::atomic<bool> done{false};
+    // Each rediscovery replaces the HAL object and gives the old devices back, which frees
+    // them; a send must never reach a device given back.
+    std::thread rediscovery([&] {
+        for (int i = 0; i < 20; ++i)
+            engine.setupMemory();
+        done = true;
+    });
+    int sends = 0;
+    while (!done) {
+        engine.computeFrame();
+        engine.sendCmd();
+        ++sends;
+    }
+    rediscovery.join();
+    QVERIFY(sends > 0);
+    QCOMPARE(engine.devicePositions(), QVector<int>({0, 1, 2, 3}));
+    QCOMPARE(engine.state().totalLedNum, 20);
+    QCOMPARE(engine.descriptions().size(), 21 * 4);
+    QCOMPARE(VirtualHalState::read(kServer)->objectsAlive, qint64(1));
+    engine.sendCmd();
+    QVERIFY(VirtualHalState::read(kServer)->devices.at(3).colourCalls >= 1);
 }
 
 QTEST_GUILESS_MAIN(tst_engine)
