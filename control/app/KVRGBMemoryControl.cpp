@@ -624,6 +624,7 @@ void KVRGBMemoryControl::Slot_Shutdown(int)
 
 void KVRGBMemoryControl::Slot_Shutdown_Cancel(int)
 {
+    qDebug() << "KVRGBMemoryControl::Slot_Shutdown_Cancel()";
     m_shutdownDialog->hide();
 }
 

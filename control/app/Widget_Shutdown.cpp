@@ -13,12 +13,10 @@ void Widget_Shutdown::slot_Countdown()
 
 void Widget_Shutdown::slot_Shutdown()
 {
-    hide();
     emit Signal_Shutdown(m_source);
 }
 
 void Widget_Shutdown::slot_Shutdown_Cancel()
 {
-    hide();
     emit Signal_Shutdown_Cancel(m_source);
 }

@@ -1,8 +1,9 @@
-// The control program as a real process: single instance, quitting by window message,
-// and running on without the channel library.
+// The control program as a real process: single instance, quitting by window message or
+// by a termination signal, and running on without the channel library or a tray.
 #include "ProgramNames.h"
 #include "ProgramRunner.h"
 #include "TestEnvironment.h"
+#include "VirtualHalState.h"
 #include "WindowMessenger.h"
 
 #include <QDir>
@@ -60,6 +61,36 @@ private slots:
         QVERIFY2(control.waitForExit(15000), qPrintable(control.output()));
         QCOMPARE(control.process().exitStatus(), QProcess::NormalExit);
         QCOMPARE(control.process().exitCode(), 0);
+        // Offscreen there is no tray: said once, and the program ran on regardless.
+        QCOMPARE(control.output().count(QStringLiteral("no system tray")), 1);
+    }
+
+    void terminationSignalLeavesTheModulesToTheHal()
+    {
+        TestEnvironment env;
+        QProcess hal;
+        hal.setProcessEnvironment(TestEnvironment::processEnvironment());
+        hal.start(TestEnvironment::binDir() + QStringLiteral("/veltrima-hal-register"),
+                  {QStringLiteral("--virtual"), env.dataDir() + QStringLiteral("/veltrima/hal-servers")});
+        QVERIFY(hal.waitForFinished(10000));
+        QCOMPARE(hal.exitCode(), 0);
+
+        ProgramRunner control(controlProgram());
+        QVERIFY(control.start());
+        const auto halState = [] { return VirtualHalState::read(VirtualHalState::defaultClsid()); };
+        QVERIFY2(waitUntil([&] {
+            const auto state = halState();
+            return state && !state->devices.isEmpty() && state->devices.at(0).colourCalls > 5;
+        }, 20000), qPrintable(control.output()));
+
+        ::kill(pid_t(control.process().processId()), SIGTERM);
+        QVERIFY2(control.waitForExit(15000), qPrintable(control.output()));
+        QCOMPARE(control.process().exitStatus(), QProcess::NormalExit);
+        QCOMPARE(control.process().exitCode(), 0);
+        const auto state = halState();
+        QVERIFY(state);
+        for (const VirtualHalDeviceSnapshot &device : state->devices)
+            QCOMPARE(device.lastEffect, 5);
     }
 
     void runsOnWithoutTheChannelLibrary()
