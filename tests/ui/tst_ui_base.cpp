@@ -302,6 +302,34 @@ private slots:
         QCOMPARE(base.loadedLanguage(), 0);
     }
 
+    // Choosing a language whose catalogue is not shipped keeps the texts on show and
+    // still stores the choice.
+    void languageWithoutCatalogueKeepsTexts()
+    {
+        KVRGBMemory base(m_emptyFolder.path());
+        useFakeChannel(base);
+        QPushButton *info = base.mainView()->menuButton(0);
+        QCOMPARE(info->text(), QStringLiteral("Information"));
+        int missing = 0;
+        for (int language = LanguageEnglish + 1; language < LanguageCount; ++language) {
+            if (QFile::exists(QStringLiteral(":/KVRGBMemory/VELTRIMA_%1.qm").arg(QLatin1String(languageCode(language)))))
+                continue;
+            ++missing;
+            SettingData setting = SettingData::unpack(g_setting);
+            setting.language = language;
+            base.changeSettingData(setting);
+            QCOMPARE(SettingData::unpack(g_setting).language, language);
+            QCOMPARE(ProgramState::currentLanguage, language);
+            QCOMPARE(base.loadedLanguage(), int(LanguageEnglish));
+            QCOMPARE(info->text(), QStringLiteral("Information"));
+            // A key that is an identifier still reads as its English text.
+            QCOMPARE(QCoreApplication::translate("Information_Slots_View", "Temperature:"), QStringLiteral("TEMP: "));
+        }
+        ProgramState::currentLanguage = LanguageEnglish;
+        if (missing == 0)
+            QSKIP("every language has its catalogue");
+    }
+
     void clockModeAsksForLocation()
     {
         KVRGBMemory base(m_emptyFolder.path());

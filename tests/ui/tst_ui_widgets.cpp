@@ -7,6 +7,8 @@
 #include "SwitchButton.h"
 
 #include "MessagePresenter.h"
+#include "NamedMutex.h"
+#include "WindowEndpoint.h"
 #include "WindowMessenger.h"
 
 #include "TestEnvironment.h"
@@ -134,6 +136,33 @@ private slots:
         // A page created later must not cover the overlay.
         view.slot_show_Noti();
         QCOMPARE(view.childAt(ok->mapTo(&view, ok->rect().center())), ok);
+    }
+
+    // OK on the warning quits this program and, only when it runs, the control program.
+    void overlayOkQuitsBothPrograms()
+    {
+        int controlQuits = 0;
+        WindowEndpoint control;
+        control.setHandler([&controlQuits](const WindowRequest &r) {
+            if (r.message == 0x8301 && r.wParam == 1 && r.lParam == 1)
+                ++controlQuits;
+            return qint64(0);
+        });
+        QVERIFY(control.setTitle(QStringLiteral("VELTRIMA RGB Control")));
+        Main_View view;
+        view.show();
+        view.setSlotNumber(4, 0);
+        auto *ok = view.loadingView()->findChild<QPushButton *>(QStringLiteral("btn_OK"));
+        QVERIFY(ok && ok->isVisible());
+
+        // The control program does not run: its window is left alone.
+        QVERIFY(quitsWithin(2000, [ok] { QTest::mouseClick(ok, Qt::LeftButton); }));
+        QCOMPARE(controlQuits, 0);
+
+        NamedMutex controlGuard(QStringLiteral("VELTRIMA Control.exe"));
+        QCOMPARE(controlGuard.tryCreate(), NamedMutex::Result::Created);
+        QVERIFY(quitsWithin(2000, [ok] { QTest::mouseClick(ok, Qt::LeftButton); }));
+        QCOMPARE(controlQuits, 1);
     }
 
     void overlayHiddenWithoutSlots()

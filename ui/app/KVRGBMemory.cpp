@@ -14,6 +14,7 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QEvent>
+#include <QLoggingCategory>
 #include <QTimer>
 #include <QTranslator>
 
@@ -21,6 +22,10 @@
 #include <mutex>
 
 namespace {
+// The two polls run every second and every 40 ms: their lines are written only when this
+// category is switched on (QT_LOGGING_RULES="veltrima.ui.poll.debug=true").
+Q_LOGGING_CATEGORY(lcPoll, "veltrima.ui.poll", QtInfoMsg)
+
 constexpr int kUpdateIntervalMs = 1000;
 constexpr int kPreviewIntervalMs = 40;
 constexpr int kUiLedCount = 5;
@@ -271,6 +276,7 @@ void KVRGBMemory::closeUI()
 
 void KVRGBMemory::requestUpdateData()
 {
+    qCDebug(lcPoll) << "KVRGBMemory::requestUpdateData";
     const HWData record = m_channel.GetValueHWData();
     const bool stampFresh = isFreshTimestamp(record.dataTimestamp, m_clock());
 
@@ -304,6 +310,7 @@ void KVRGBMemory::requestUpdateData()
 
 void KVRGBMemory::requestUpdate_SoftwareRGB()
 {
+    qCDebug(lcPoll) << "KVRGBMemory::requestUpdate_SoftwareRGB";
     QList<COLORREF *> list;
     list.reserve(kModuleCount);
     for (int i = 0; i < kModuleCount; ++i) {
