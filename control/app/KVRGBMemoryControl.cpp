@@ -161,8 +161,7 @@ void KVRGBMemoryControl::createLightingEngine()
 {
     if (m_lighting)
         return;
-    m_lighting = new Lighting_Control;
-    m_lighting->setDebugMode(DebugFlags::isDebugMode());
+    m_lighting = new Lighting_Control(DebugFlags::isDebugMode());
     m_threads << startWorker(m_lighting, "lighting");
     const auto direct = Qt::DirectConnection;
     connect(this, &KVRGBMemoryControl::setRGB, m_lighting,
