@@ -5,6 +5,7 @@
 #include "Widget_LocationPolicy.h"
 
 #include "MessagePresenter.h"
+#include "NamedMutex.h"
 #include "WindowMessenger.h"
 
 #include "LightingMetaTypes.h"
@@ -239,6 +240,23 @@ private slots:
         QTRY_COMPARE(startsRecorded(folder.path()), 3);
         QTest::qWait(200);
         QCOMPARE(startsRecorded(folder.path()), 3);
+    }
+
+    void runningControlProgramIsNotStartedAgain()
+    {
+        QTemporaryDir folder;
+        QVERIFY(!makeFakeControlFolder(folder).isEmpty());
+        NamedMutex controlGuard(QStringLiteral("VELTRIMA Control.exe"));
+        QCOMPARE(controlGuard.tryCreate(), NamedMutex::Result::Created);
+        KVRGBMemory base(folder.path());
+        useFakeChannel(base);
+        // Stale data while the control program holds its guard (hung): no second copy.
+        base.requestUpdateData();
+        QVERIFY(base.staleRestartDone());
+        QTest::qWait(200);
+        QCOMPARE(startsRecorded(folder.path()), 0);
+        for (const auto &box : MessagePresenter::shownBoxes())
+            QVERIFY2(box.title != QLatin1String("ERROR"), qPrintable(box.text));
     }
 
     void channelValuesAreChecked()

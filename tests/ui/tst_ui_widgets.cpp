@@ -132,6 +132,8 @@ private slots:
             QCOMPARE(view.childAt(button->geometry().center()), button);
         auto *ok = overlay->findChild<QPushButton *>(QStringLiteral("btn_OK"));
         QCOMPARE(view.childAt(ok->mapTo(&view, ok->rect().center())), ok);
+        auto *sign = overlay->findChild<QLabel *>(QStringLiteral("label_Warning_Image"));
+        QCOMPARE(view.childAt(sign->mapTo(&view, sign->rect().center())), sign);
 
         // A page created later must not cover the overlay.
         view.slot_show_Noti();

@@ -14,6 +14,7 @@ const QRect kDialRect(450, 165, 240, 240);
 constexpr int kDialStartDegrees = 210;
 constexpr int kDialSweepDegrees = 240;
 constexpr int kLeftLabelHeight = 28;
+const QColor kDialTrackColour(70, 70, 70);
 } // namespace
 
 Information_View::Information_View(QWidget *parent)
@@ -167,7 +168,8 @@ void Information_View::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
 
-    painter.setPen(QPen(Qt::darkGray, 3));
+    // Qt's dark grey is the page's own grey; the track needs a darker one to show.
+    painter.setPen(QPen(kDialTrackColour, 3));
     painter.drawArc(kDialRect, kDialStartDegrees * 16, -kDialSweepDegrees * 16);
 
     const int span = dialSpanDegrees();

@@ -36,11 +36,6 @@ Loading_View::Loading_View(QWidget *parent)
                                kWarningHeight);
     label_Warning->setStyleSheet(QStringLiteral("QLabel#label_Warning{background-color: rgb(70,70,70);}"));
 
-    auto *warningImage = new QLabel(label_Warning);
-    warningImage->setGeometry(16, 16, 28, 28);
-    warningImage->setScaledContents(true);
-    warningImage->setPixmap(QPixmap(QStringLiteral(":/KVRGBMemory/Images/Warning.png")));
-
     label_Warning_Content = new QLabel(label_Warning);
     label_Warning_Content->setObjectName(QStringLiteral("label_Warning_Content"));
     label_Warning_Content->setGeometry(0, 0, kWarningWidth, kWarningHeight / 2);
@@ -48,6 +43,13 @@ Loading_View::Loading_View(QWidget *parent)
     label_Warning_Content->setStyleSheet(QStringLiteral(
         "QLabel#label_Warning_Content{font-family: Arial; font-size: 18px; color: white; background-color: rgb(70,70,70);}"));
     label_Warning_Content->setText(tr("Can not Find KV VELTRIMA"));
+
+    // Created after the text, whose opaque background would otherwise cover it.
+    auto *warningImage = new QLabel(label_Warning);
+    warningImage->setObjectName(QStringLiteral("label_Warning_Image"));
+    warningImage->setGeometry(16, 16, 28, 28);
+    warningImage->setScaledContents(true);
+    warningImage->setPixmap(QPixmap(QStringLiteral(":/KVRGBMemory/Images/Warning.png")));
 
     btn_OK = new QPushButton(tr("OK"), label_Warning);
     btn_OK->setObjectName(QStringLiteral("btn_OK"));
