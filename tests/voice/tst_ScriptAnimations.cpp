@@ -466,10 +466,14 @@ void ScriptAnimationsTest::helloAMDChaserCometsAndFades()
     CHECK_STEP(s, 71, {{0, kGreen}, {11, {0, 212, 0}}, {10, {0, 170, 0}}, {9, {0, 127, 0}}, {8, {0, 85, 0}},
                        {7, {0, 42, 0}}});
     CHECK_STEP(s, 72, {});
-    // The orange comet carries on from the green one's position.
-    CHECK_STEP(s, 73, {{1, orange}, {0, {212, 79, 0}}, {11, {170, 63, 0}}, {10, {127, 47, 0}}, {9, {85, 31, 0}},
-                       {8, {42, 15, 0}}});
+    // The orange comet sets off afresh from position 0: its first step is the head at 1 over
+    // the whole trail at 0, where the dimmest level wins, exactly as the green one began.
+    CHECK_STEP(s, 73, {{1, orange}, {0, {42, 15, 0}}});
     CHECK_STEP(s, 74, {});
+    CHECK_STEP(s, 75, {{2, orange}, {1, {212, 79, 0}}, {0, {42, 15, 0}}});
+    CHECK_STEP(s, 95, {{0, orange}, {11, {212, 79, 0}}, {10, {170, 63, 0}}, {9, {127, 47, 0}}, {8, {85, 31, 0}},
+                       {7, {42, 15, 0}}});
+    CHECK_STEP(s, 96, {});
 
     CHECK_STEP(s, 97, {{0, {127, 175, 0}}});
     CHECK_STEP(s, 98, {{1, orange}, {10, kGreen}});

@@ -22,11 +22,12 @@ HelloAMD::HelloAMD(QObject *parent)
         m_script.append(2);
     }
 
-    // One comet runs through both colours: the orange one starts where the green one ended.
     for (int i = 0; i < ScriptBuilder::kPositions; ++i) {
         m_script.cometStep(kGreen);
         m_script.appendDark();
     }
+    // The orange comet is a comet of its own: it sets off from position 0 like the green one.
+    m_script.restartComet();
     for (int i = 0; i < ScriptBuilder::kPositions; ++i) {
         m_script.cometStep(kOrange);
         m_script.appendDark();

@@ -171,6 +171,11 @@ void ScriptBuilder::moveComet(int trailEntries)
     m_body[0] = (m_body[0] + 1) % kPositions;
 }
 
+void ScriptBuilder::restartComet()
+{
+    m_body.fill(0);
+}
+
 void ScriptBuilder::drawComet(const QVector<Colour> &levels)
 {
     const int entries = qMin(levels.size(), kCometEntries);

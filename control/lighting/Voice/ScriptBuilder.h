@@ -74,6 +74,8 @@ public:
     // --- The wrapping comet: head and trail over the twelve positions ---
     // Shifts the first trailEntries trail entries back by one and advances the head.
     void moveComet(int trailEntries);
+    // Puts head and trail back at position 0, where every comet starts.
+    void restartComet();
     int cometPosition(int entry) const { return m_body[entry]; }
     // Draws the first levels.size() entries, head first, so a dimmer entry wins a shared position.
     void drawComet(const QVector<Colour> &levels);
