@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QMap>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -71,6 +72,19 @@ void settle(int ms)
     loop.exec();
 }
 
+// Counts paint events per widget class, to see what the preview makes repaint.
+class PaintCounter : public QObject
+{
+public:
+    QMap<QString, int> counts;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++counts[QString::fromLatin1(watched->metaObject()->className()) + QLatin1Char(' ') + watched->objectName()];
+        return false;
+    }
+};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -104,6 +118,8 @@ int main(int argc, char **argv)
         QTimer preview;
         QObject::connect(&preview, &QTimer::timeout, [&] { emit view.updatePreviewList(nextFrame(++frame)); });
         preview.start(40);
+        PaintCounter paints;
+        app.installEventFilter(&paints);
         const double cpuStart = cpuSeconds();
         QElapsedTimer wall;
         wall.start();
@@ -111,6 +127,8 @@ int main(int argc, char **argv)
         const double share = (cpuSeconds() - cpuStart) / (wall.elapsed() / 1000.0) * 100.0;
         std::printf("frames %d in %lld ms, CPU %.2f %% of one core\n", frame, static_cast<long long>(wall.elapsed()),
                     share);
+        for (auto it = paints.counts.cbegin(); it != paints.counts.cend(); ++it)
+            std::printf("  paints %6d  %s\n", it.value(), qPrintable(it.key()));
     }
     return 0;
 }

@@ -1141,8 +1141,14 @@ void Lighting_View::updatePreviewList(QList<COLORREF *> colours)
             continue;
         std::copy_n(c, kDrivenLeds, m_preview[k].begin());
     }
-    if (isVisible())
-        update(previewBox().adjusted(-2, -2, 2, 2));
+    if (!isVisible())
+        return;
+    // Only the bars change; the box around them stays.
+    QRect bars;
+    for (int k = 0; k < m_slotCount; ++k)
+        bars = bars.united(previewBar(k));
+    if (!bars.isNull())
+        update(bars.adjusted(-1, -1, 1, 1));
 }
 
 void Lighting_View::updateOutline()
@@ -1159,12 +1165,14 @@ void Lighting_View::updateOutline()
               << QPoint(std::max(area.left() - 20, kPanelX), kPanelY) << QPoint(area.left(), bottom);
 }
 
-void Lighting_View::paintEvent(QPaintEvent *)
+void Lighting_View::paintEvent(QPaintEvent *event)
 {
+    // The preview repaints only its bars 25 times a second; skip what lies outside.
+    const QRect dirty = event->rect();
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
 
-    if (!m_outline.isEmpty()) {
+    if (!m_outline.isEmpty() && dirty.intersects(m_outline.boundingRect().adjusted(-2, -2, 2, 2))) {
+        p.setRenderHint(QPainter::Antialiasing);
         const QRect r = m_outline.boundingRect();
         QLinearGradient fill(r.topLeft(), r.bottomLeft());
         fill.setColorAt(0, QColor(80, 80, 80));
@@ -1175,26 +1183,31 @@ void Lighting_View::paintEvent(QPaintEvent *)
         p.setPen(QPen(QBrush(stroke), 2));
         p.setBrush(fill);
         p.drawPolygon(m_outline);
+        p.setRenderHint(QPainter::Antialiasing, false);
     }
 
     const QRect box = previewBox();
-    QLinearGradient outline(box.topLeft(), box.bottomLeft());
-    outline.setColorAt(0, QColor(255, 255, 255, 50));
-    outline.setColorAt(1, QColor(255, 255, 255, 10));
-    p.setPen(QPen(QBrush(outline), 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(box);
+    const QRect inner = box.adjusted(2, 2, -2, -2);
+    if (dirty.intersects(box) && !inner.contains(dirty)) {
+        QLinearGradient outline(box.topLeft(), box.bottomLeft());
+        outline.setColorAt(0, QColor(255, 255, 255, 50));
+        outline.setColorAt(1, QColor(255, 255, 255, 10));
+        p.setPen(QPen(QBrush(outline), 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(box);
+    }
 
-    p.setRenderHint(QPainter::Antialiasing, false);
+    static const qreal kStops[kDrivenLeds] = {0.1, 0.3, 0.5, 0.7, 0.9};
+    p.setPen(QColor(80, 80, 80));
     for (int k = 0; k < m_slotCount; ++k) {
         const QRect bar = previewBar(k);
-        p.setPen(QColor(80, 80, 80));
+        if (!dirty.intersects(bar.adjusted(-1, -1, 1, 1)))
+            continue;
         if (k < m_memoryCount) {
             QLinearGradient g(0, 55, 0, 295);
-            const qreal stops[kDrivenLeds] = {0.1, 0.3, 0.5, 0.7, 0.9};
             for (int led = 0; led < kDrivenLeds; ++led) {
                 const COLORREF c = m_preview[k][led];
-                g.setColorAt(stops[led], QColor(redOf(c), greenOf(c), blueOf(c)));
+                g.setColorAt(kStops[led], QColor(redOf(c), greenOf(c), blueOf(c)));
             }
             p.setBrush(g);
         } else {
