@@ -187,8 +187,9 @@ void Main_View::hideOtherPages(QWidget *keep)
 {
     if (m_lighting && m_lighting != keep && m_lighting->isVisible()) {
         // Leaving the lighting page cancels an unfinished module reordering.
-        if (m_lighting->editCancelButton()->isVisible())
-            emit m_lighting->editCancelButton()->released();
+        QPushButton *cancel = m_lighting->editCancelButton();
+        if (cancel && cancel->isVisible())
+            emit cancel->released();
         m_lighting->hide();
     }
     for (QWidget *page : {static_cast<QWidget *>(m_info), static_cast<QWidget *>(m_noti),
