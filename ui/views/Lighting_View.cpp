@@ -273,6 +273,9 @@ void Lighting_View::buildModuleArea()
         number->setObjectName(QStringLiteral("btn_Slots"));
         number->setCheckable(true);
         number->setFocusPolicy(Qt::NoFocus);
+        // Shows the selection only: clicks belong to the module's own button, or to the
+        // page while modules are being reordered.
+        number->setAttribute(Qt::WA_TransparentForMouseEvents);
         number->resize(30, 30);
         number->setStyleSheet(QStringLiteral(
             "QPushButton{color: grey; background: transparent; border: 1px solid rgb(80,80,80); border-radius: 15px;}"
