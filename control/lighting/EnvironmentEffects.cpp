@@ -36,6 +36,14 @@ void add(std::int32_t &value, int delta)
                                               std::numeric_limits<std::int32_t>::max()));
 }
 
+// value + delta, stopping at `bound` (a floor when moving down, a ceiling when moving up);
+// formed wide, so a value that a fault left at the end of its type cannot overflow.
+std::int32_t nudged(std::int32_t value, int delta, int bound)
+{
+    const std::int64_t moved = std::int64_t(value) + delta;
+    return std::int32_t(delta < 0 ? qMax<std::int64_t>(bound, moved) : qMin<std::int64_t>(bound, moved));
+}
+
 void setWork(EffectState &effect, int led, int red, int green, int blue)
 {
     effect.workRed[led] = red;
@@ -81,24 +89,32 @@ void shiftSky(EffectState &effect)
     shiftOutward(effect.workBlue);
 }
 
+// How a flare's key value moves: at rest it starts with chance 1 in 50; on the grid of
+// `step` it keeps rising; off the grid (the peak of 255 and what falls from it) it falls back.
+int flareDelta(int key, int step, EffectRandom &random)
+{
+    if (key < 10)
+        return random.draw(50) == 0 ? step : 0;
+    return key % 10 == 0 ? step : -step;
+}
+
+// A flare that rose past the top holds its peak colour; one that fell back near zero goes out.
+void settleFlare(EffectState &effect, int led, int key, COLORREF peak)
+{
+    if (key >= 260)
+        setWork(effect, led, redOf(peak), greenOf(peak), blueOf(peak));
+    else if (key < 6)
+        setWork(effect, led, 0, 0, 0);
+}
+
 // Rain and drizzle: cyan drops flare up in steps of 30 and fade back.
 void rainSky(EffectState &effect, int leds, EffectRandom &random)
 {
     for (int k = 0; k < leds; ++k) {
-        if (effect.workBlue[k] < 10) {
-            if (random.draw(50) == 0) {
-                add(effect.workGreen[k], 30);
-                add(effect.workBlue[k], 30);
-            }
-        } else {
-            const int delta = effect.workBlue[k] % 10 == 0 ? 30 : -30;
-            add(effect.workGreen[k], delta);
-            add(effect.workBlue[k], delta);
-        }
-        if (effect.workBlue[k] >= 260)
-            setWork(effect, k, 0, 255, 255);
-        else if (effect.workBlue[k] < 6)
-            setWork(effect, k, 0, 0, 0);
+        const int delta = flareDelta(effect.workBlue[k], 30, random);
+        add(effect.workGreen[k], delta);
+        add(effect.workBlue[k], delta);
+        settleFlare(effect, k, effect.workBlue[k], rgbColor(0, 255, 255));
     }
 }
 
@@ -107,13 +123,13 @@ void clearSky(EffectState &effect, EffectRandom &random)
 {
     shiftSky(effect);
     if (random.draw() % 2 != 0) {
-        effect.workRed[2] = qMax(0, effect.workRed[2] - 10);
-        effect.workGreen[2] = qMax(0, effect.workGreen[2] - 10);
-        effect.workBlue[2] = qMin(125, effect.workBlue[2] + 5);
+        effect.workRed[2] = nudged(effect.workRed[2], -10, 0);
+        effect.workGreen[2] = nudged(effect.workGreen[2], -10, 0);
+        effect.workBlue[2] = nudged(effect.workBlue[2], 5, 125);
     } else {
-        effect.workRed[2] = qMin(255, effect.workRed[2] + 10);
-        effect.workGreen[2] = qMin(255, effect.workGreen[2] + 10);
-        effect.workBlue[2] = qMax(0, effect.workBlue[2] - 5);
+        effect.workRed[2] = nudged(effect.workRed[2], 10, 255);
+        effect.workGreen[2] = nudged(effect.workGreen[2], 10, 255);
+        effect.workBlue[2] = nudged(effect.workBlue[2], -5, 0);
     }
 }
 
@@ -162,25 +178,18 @@ void cloudSky(EffectState &effect, EffectRandom &random)
     std::int32_t *middle[3] = {&effect.workRed[2], &effect.workGreen[2], &effect.workBlue[2]};
     const bool darker = random.draw() % 2 != 0;
     for (std::int32_t *channel : middle)
-        *channel = darker ? qMax(10, *channel - 10) : qMin(125, *channel + 10);
+        *channel = darker ? nudged(*channel, -10, 10) : nudged(*channel, 10, 125);
 }
 
 // Snow: white flakes swell and fade in steps of 10.
 void snowSky(EffectState &effect, int leds, EffectRandom &random)
 {
     for (int k = 0; k < leds; ++k) {
-        int delta = 0;
-        if (effect.workRed[k] < 10)
-            delta = random.draw(50) == 0 ? 10 : 0;
-        else
-            delta = effect.workRed[k] % 10 == 0 ? 10 : -10;
+        const int delta = flareDelta(effect.workRed[k], 10, random);
         add(effect.workRed[k], delta);
         add(effect.workGreen[k], delta);
         add(effect.workBlue[k], delta);
-        if (effect.workRed[k] >= 260)
-            setWork(effect, k, 255, 255, 255);
-        else if (effect.workRed[k] < 6)
-            setWork(effect, k, 0, 0, 0);
+        settleFlare(effect, k, effect.workRed[k], rgbColor(255, 255, 255));
     }
 }
 
@@ -188,139 +197,112 @@ void snowSky(EffectState &effect, int leds, EffectRandom &random)
 
 void EnvironmentEffects::movie(EngineState &state, int module, COLORREF *leds, int count, int)
 {
-    MemoryModuleData *data = SoftwareEffects::moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty())
-        return;
-    const float f = float(state.volume) / 100.0f;
-    if (!SoftwareEffects::colourSource(*data, 0, f))
-        return;
-    for (int k = 0; k < frame.size(); ++k)
-        frame.set(k, *SoftwareEffects::colourSource(*data, k, f));
+    SoftwareEffects::forModule(state, module, leds, count, [&state](MemoryModuleData &data, EffectFrame &frame) {
+        SoftwareEffects::fillFromSource(frame, data, float(state.volume) / 100.0f);
+    });
 }
 
 void EnvironmentEffects::gaming(EngineState &state, int module, COLORREF *leds, int count, int)
 {
-    MemoryModuleData *data = SoftwareEffects::moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty())
-        return;
-    const int lit = state.volume / 20;
-    const float f = float(state.volume) / 100.0f;
-    frame.fill(0);
-    for (int k = 0; k < lit && k < frame.size(); ++k) {
-        if (const auto colour = SoftwareEffects::colourSource(*data, k, f))
-            frame.set(k, *colour);
-    }
+    SoftwareEffects::forModule(state, module, leds, count, [&state](MemoryModuleData &data, EffectFrame &frame) {
+        const int lit = state.volume / 20;
+        const float f = float(state.volume) / 100.0f;
+        frame.fill(0);
+        for (int k = 0; k < lit && k < frame.size(); ++k) {
+            if (const auto colour = SoftwareEffects::colourSource(data, k, f))
+                frame.set(k, *colour);
+        }
+    });
 }
 
 void EnvironmentEffects::softwareParty(EngineState &state, int module, COLORREF *leds, int count, int)
 {
-    MemoryModuleData *data = SoftwareEffects::moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty())
-        return;
-    const int p = state.volume / 20;
-    const int q = p + 2 >= 5 ? p + 2 - 5 : p + 2;
-    qCDebug(lcLightingEffects) << "Lighting_Control::softwareParty" << p << q;
+    SoftwareEffects::forModule(state, module, leds, count, [&state](MemoryModuleData &data, EffectFrame &frame) {
+        const int p = state.volume / 20;
+        const int q = p + 2 >= 5 ? p + 2 - 5 : p + 2;
+        qCDebug(lcLightingEffects) << "Lighting_Control::softwareParty" << p << q;
 
-    const auto tenth = [](COLORREF colour, float bright) {
-        return rgbColor(SoftwareEffects::lowByte(redOf(colour) * bright * 0.1),
-                        SoftwareEffects::lowByte(greenOf(colour) * bright * 0.1),
-                        SoftwareEffects::lowByte(blueOf(colour) * bright * 0.1));
-    };
-    if (data->colorMode == ColorModeRGB) {
-        for (int k = 0; k < frame.size(); ++k)
-            frame.set(k, tenth(data->rgb[k], data->bright[k]));
-    } else if (data->colorMode == ColorModeSingle) {
-        frame.fill(tenth(data->singleRGB, data->singleBright));
-    } else {
-        return;
-    }
-    for (const int led : {p, q}) {
-        if (frame.contains(led))
-            frame.set(led, *SoftwareEffects::colourSource(*data, led));
-    }
-
-    if (lcLightingEffects().isDebugEnabled()) {
-        const MemoryModuleData &first = state.memoryData[0];
-        for (int k = 0; k < kDrivenLeds; ++k) {
-            qCDebug(lcLightingEffects) << "memoryData[0].bright[" << k << "]" << first.bright[k];
-            qCDebug(lcLightingEffects) << "memoryData[0].softwareRGB[" << k << "]" << first.softwareRGB[k];
+        const auto tenth = [](COLORREF colour, float bright) {
+            return rgbColor(SoftwareEffects::lowByte(redOf(colour) * bright * 0.1),
+                            SoftwareEffects::lowByte(greenOf(colour) * bright * 0.1),
+                            SoftwareEffects::lowByte(blueOf(colour) * bright * 0.1));
+        };
+        if (data.colorMode == ColorModeRGB) {
+            for (int k = 0; k < frame.size(); ++k)
+                frame.set(k, tenth(data.rgb[k], data.bright[k]));
+        } else if (data.colorMode == ColorModeSingle) {
+            frame.fill(tenth(data.singleRGB, data.singleBright));
+        } else {
+            return;
         }
-    }
+        for (const int led : {p, q}) {
+            if (frame.contains(led))
+                frame.set(led, *SoftwareEffects::colourSource(data, led));
+        }
+
+        if (lcLightingEffects().isDebugEnabled()) {
+            const MemoryModuleData &first = state.memoryData[0];
+            for (int k = 0; k < kDrivenLeds; ++k) {
+                qCDebug(lcLightingEffects) << "memoryData[0].bright[" << k << "]" << first.bright[k];
+                qCDebug(lcLightingEffects) << "memoryData[0].softwareRGB[" << k << "]" << first.softwareRGB[k];
+            }
+        }
+    });
 }
 
 void EnvironmentEffects::softwareTemp(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    MemoryModuleData *data = SoftwareEffects::moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty() || !SoftwareEffects::isGated(*data, frameCounter))
-        return;
-    qCDebug(lcLightingEffects) << "softwareTemp";
-    const COLORREF target = temperatureColour(state.cpuTemperature);
-    const COLORREF current = frame.at(0);
-    frame.fill(rgbColor(stepToward(redOf(current), redOf(target)), stepToward(greenOf(current), greenOf(target)),
-                        stepToward(blueOf(current), blueOf(target))));
+    SoftwareEffects::forGatedStep(state, module, leds, count, frameCounter, [&state](MemoryModuleData &, EffectFrame &frame) {
+        qCDebug(lcLightingEffects) << "softwareTemp";
+        const COLORREF target = temperatureColour(state.cpuTemperature);
+        const COLORREF current = frame.at(0);
+        frame.fill(rgbColor(stepToward(redOf(current), redOf(target)), stepToward(greenOf(current), greenOf(target)),
+                            stepToward(blueOf(current), blueOf(target))));
+    });
 }
 
 void EnvironmentEffects::screenMovie(EngineState &state, int module, COLORREF *leds, int count, int)
 {
-    EffectFrame frame(leds, count);
-    if (!SoftwareEffects::moduleData(state, module) || frame.isEmpty())
-        return;
-    const double f = (float(state.volume) / 100.0f) * 0.5 + 0.5;
-    frame.fill(rgbColor(SoftwareEffects::lowByte(state.deskRed * f), SoftwareEffects::lowByte(state.deskGreen * f),
-                        SoftwareEffects::lowByte(state.deskBlue * f)));
+    SoftwareEffects::forModule(state, module, leds, count, [&state](MemoryModuleData &, EffectFrame &frame) {
+        const double f = (float(state.volume) / 100.0f) * 0.5 + 0.5;
+        frame.fill(rgbColor(SoftwareEffects::lowByte(state.deskRed * f), SoftwareEffects::lowByte(state.deskGreen * f),
+                            SoftwareEffects::lowByte(state.deskBlue * f)));
+    });
 }
 
 void EnvironmentEffects::clock(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    MemoryModuleData *data = SoftwareEffects::moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty())
-        return;
-    const float f = sunFactor(state, EffectClock::secsSinceEpoch());
-    EffectState &effect = data->effect;
-    switch (state.weatherType) {
-    case Rain:
-    case Drizzle: {
+    SoftwareEffects::forModule(state, module, leds, count, [&state, module, frameCounter](MemoryModuleData &data, EffectFrame &frame) {
+        const float f = sunFactor(state, EffectClock::secsSinceEpoch());
+        EffectState &effect = data.effect;
         EffectRandom random(module);
-        rainSky(effect, frame.size(), random);
-        showWork(frame, effect, f);
-        break;
-    }
-    case Clear: {
-        EffectRandom random(module);
-        clearSky(effect, random);
-        showWork(frame, effect, f);
-        break;
-    }
-    case Thunderstorm: {
-        EffectRandom random(module);
-        stormSky(effect, frame.size(), random);
-        // Lightning shows brighter at night.
-        showWork(frame, effect, 1.1 - f);
-        break;
-    }
-    case Clouds: {
-        if (frameCounter % 2 != 0)
+        switch (state.weatherType) {
+        case Rain:
+        case Drizzle:
+            rainSky(effect, frame.size(), random);
+            break;
+        case Clear:
+            clearSky(effect, random);
+            break;
+        case Thunderstorm:
+            stormSky(effect, frame.size(), random);
+            // Lightning shows brighter at night.
+            showWork(frame, effect, 1.1 - f);
             return;
-        EffectRandom random(module);
-        cloudSky(effect, random);
+        case Clouds:
+            if (frameCounter % 2 != 0)
+                return;
+            cloudSky(effect, random);
+            break;
+        case Snow:
+            snowSky(effect, frame.size(), random);
+            break;
+        default:
+            frame.fill(0);
+            return;
+        }
         showWork(frame, effect, f);
-        break;
-    }
-    case Snow: {
-        EffectRandom random(module);
-        snowSky(effect, frame.size(), random);
-        showWork(frame, effect, f);
-        break;
-    }
-    default:
-        frame.fill(0);
-        break;
-    }
+    });
 }
 
 COLORREF EnvironmentEffects::temperatureColour(int celsius)

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 Q_LOGGING_CATEGORY(lcLightingEffects, "veltrima.lighting.effects", QtInfoMsg)
 
@@ -26,6 +27,19 @@ bool stepsNow(int frameCounter, std::int64_t period)
     return frameCounter % period == 0;
 }
 
+// counter + 1, or 0 once the counter has reached `last`; a counter that a fault left
+// negative (or at the top of its type) starts over too.
+int nextCount(int counter, std::int64_t last)
+{
+    return counter < 0 || counter >= last || counter == std::numeric_limits<int>::max() ? 0 : counter + 1;
+}
+
+// value mod n, never negative.
+int wrapped(int value, int n)
+{
+    return (value % n + n) % n;
+}
+
 // Where a cursor stands in a list of `length` items; a cursor left beyond a list that
 // has since shrunk starts again at the first item instead of freezing the effect.
 int cursorIn(int cursor, int length)
@@ -43,15 +57,32 @@ bool isLit(const EffectFrame &frame, int led)
     return frame.at(led) != 0;
 }
 
-// Sets every LED from the colour source; false (frame unchanged) when the colour mode
-// gives none.
-bool fillFromSource(EffectFrame &frame, const MemoryModuleData &data, float factor = 1.0f)
+// Sets the LED when the colour mode gives a colour; otherwise it keeps what it shows.
+void setIfAny(EffectFrame &frame, int led, const std::optional<COLORREF> &colour)
 {
-    if (!SoftwareEffects::colourSource(data, 0, factor))
-        return false;
-    for (int k = 0; k < frame.size(); ++k)
-        frame.set(k, *SoftwareEffects::colourSource(data, k, factor));
-    return true;
+    if (colour)
+        frame.set(led, *colour);
+}
+
+// Each channel times numerator / denominator in integer arithmetic.
+COLORREF fraction(COLORREF c, int numerator, int denominator)
+{
+    return rgbColor(numerator * redOf(c) / denominator, numerator * greenOf(c) / denominator,
+                    numerator * blueOf(c) / denominator);
+}
+
+// The first LED with the largest packed value, or -1 when all are dark.
+int brightestLed(const EffectFrame &frame)
+{
+    int brightest = -1;
+    COLORREF largest = 0;
+    for (int k = 0; k < frame.size(); ++k) {
+        if (frame.at(k) > largest) {
+            largest = frame.at(k);
+            brightest = k;
+        }
+    }
+    return brightest;
 }
 
 COLORREF workColour(const EffectState &effect, int led, float factor)
@@ -86,7 +117,7 @@ void showBeat(EffectFrame &frame, MemoryModuleData &data, int module, float fact
     switch (data.colorMode) {
     case ColorModeRGB:
     case ColorModeSingle:
-        fillFromSource(frame, data, factor);
+        SoftwareEffects::fillFromSource(frame, data, factor);
         break;
     case ColorModeRandom:
         showRandomWork(frame, data, module, factor);
@@ -103,6 +134,29 @@ int chaseLed(const QVector<ChaseItem> &list, int index, int module)
         return -1;
     const ChaseItem &item = list.at(index);
     return item.module == module ? item.step : -1;
+}
+
+// Shooting Star and Black Hole: calls visit(led, j) for the head (j = 0) and the two
+// trailing items (j = 1, 2) of the chase that belong to `module`; the module's head moves
+// the shared cursor on by one. Head and tail are placed from the cursor as it stood when
+// this module's turn began; moving it first would let the head overwrite its own tail.
+template <typename Visit>
+void walkChase(EngineState &state, int module, Visit &&visit)
+{
+    const QVector<ChaseItem> &list = state.chaseList;
+    const int length = list.size();
+    if (length == 0)
+        return;
+    const int cursor = cursorIn(state.chaseCursor, length);
+    state.chaseCursor = cursor;
+    for (int j = 0; j < 3; ++j) {
+        const int led = chaseLed(list, wrapIndex(cursor - j, length), module);
+        if (led < 0)
+            continue;
+        visit(led, j);
+        if (j == 0)
+            state.chaseCursor = (cursor + 1) % length;
+    }
 }
 
 } // namespace
@@ -200,6 +254,15 @@ std::optional<COLORREF> SoftwareEffects::colourSource(const MemoryModuleData &mo
     }
 }
 
+bool SoftwareEffects::fillFromSource(EffectFrame &frame, const MemoryModuleData &module, float factor)
+{
+    if (!colourSource(module, 0, factor))
+        return false;
+    for (int k = 0; k < frame.size(); ++k)
+        frame.set(k, *colourSource(module, k, factor));
+    return true;
+}
+
 int SoftwareEffects::lowByte(double value)
 {
     if (!std::isfinite(value))
@@ -214,378 +277,297 @@ int SoftwareEffects::lowByte(double value)
 
 void SoftwareEffects::flow(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    MemoryModuleData *data = moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty() || !isGated(*data, frameCounter))
-        return;
-    EffectState &effect = data->effect;
-    const int from = cursorIn(effect.flowIndex, frame.size());
-    const int to = (from + 1) % frame.size();
-    frame.set(to, stepColourWheel(frame.at(from), kWheelStep));
-    effect.flowIndex = to;
+    forGatedStep(state, module, leds, count, frameCounter, [](MemoryModuleData &data, EffectFrame &frame) {
+        const int from = cursorIn(data.effect.flowIndex, frame.size());
+        const int to = (from + 1) % frame.size();
+        frame.set(to, stepColourWheel(frame.at(from), kWheelStep));
+        data.effect.flowIndex = to;
+    });
 }
 
 void SoftwareEffects::rgbSpectrum(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    MemoryModuleData *data = moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty() || !isGated(*data, frameCounter))
-        return;
-    for (int k = 0; k < frame.size(); ++k)
-        frame.set(k, stepColourWheel(frame.at(k), kWheelStep));
+    forGatedStep(state, module, leds, count, frameCounter, [](MemoryModuleData &, EffectFrame &frame) {
+        for (int k = 0; k < frame.size(); ++k)
+            frame.set(k, stepColourWheel(frame.at(k), kWheelStep));
+    });
 }
 
 void SoftwareEffects::ripple(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    MemoryModuleData *data = moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty() || !isGated(*data, frameCounter))
-        return;
-    frame.rotateUp();
-    int brightest = -1;
-    COLORREF largest = 0;
-    for (int k = 0; k < frame.size(); ++k) {
-        if (frame.at(k) > largest) {
-            largest = frame.at(k);
-            brightest = k;
-        }
-    }
-    if (data->colorMode != ColorModeRandom || brightest != 0)
-        return;
-    EffectRandom random(module);
-    const COLORREF c = random.colour();
-    frame.set(0, c);
-    frame.set(4, rgbColor(2 * redOf(c) / 3, 2 * greenOf(c) / 3, 2 * blueOf(c) / 3));
-    frame.set(3, rgbColor(redOf(c) / 3, greenOf(c) / 3, blueOf(c) / 3));
+    forGatedStep(state, module, leds, count, frameCounter, [module](MemoryModuleData &data, EffectFrame &frame) {
+        frame.rotateUp();
+        if (data.colorMode != ColorModeRandom || brightestLed(frame) != 0)
+            return;
+        EffectRandom random(module);
+        const COLORREF c = random.colour();
+        frame.set(0, c);
+        frame.set(4, fraction(c, 2, 3));
+        frame.set(3, fraction(c, 1, 3));
+    });
 }
 
 void SoftwareEffects::blink(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    MemoryModuleData *data = moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty() || !stepsNow(frameCounter, 4 * speedPeriod(data->lightSpeed)))
-        return;
-    EffectState &effect = data->effect;
-    if (effect.blinkOn) {
-        frame.fill(0);
-    } else if (data->colorMode == ColorModeRandom) {
-        EffectRandom random(module);
-        frame.fill(random.colour());
-    } else {
-        fillFromSource(frame, *data);
-    }
-    effect.blinkOn = !effect.blinkOn;
+    forModule(state, module, leds, count, [module, frameCounter](MemoryModuleData &data, EffectFrame &frame) {
+        if (!stepsNow(frameCounter, 4 * speedPeriod(data.lightSpeed)))
+            return;
+        EffectState &effect = data.effect;
+        if (effect.blinkOn) {
+            frame.fill(0);
+        } else if (data.colorMode == ColorModeRandom) {
+            EffectRandom random(module);
+            frame.fill(random.colour());
+        } else {
+            fillFromSource(frame, data);
+        }
+        effect.blinkOn = !effect.blinkOn;
+    });
 }
 
 void SoftwareEffects::pulse(EngineState &state, int module, COLORREF *leds, int count, int)
 {
-    MemoryModuleData *data = moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty())
-        return;
-    EffectState &effect = data->effect;
-    const std::int64_t period = speedPeriod(data->lightSpeed) * 10;
-    const std::int64_t c = effect.pulseCounter;
-    const float f = std::fabs(float(period - c) / float(period));
-    showBeat(frame, *data, module, f);
-    effect.pulseCounter = c + 1 > 2 * period || c < 0 ? 0 : int(c + 1);
+    forModule(state, module, leds, count, [module](MemoryModuleData &data, EffectFrame &frame) {
+        EffectState &effect = data.effect;
+        const std::int64_t period = speedPeriod(data.lightSpeed) * 10;
+        const std::int64_t c = effect.pulseCounter;
+        const float f = std::fabs(float(period - c) / float(period));
+        showBeat(frame, data, module, f);
+        effect.pulseCounter = nextCount(effect.pulseCounter, 2 * period);
+    });
 }
 
 void SoftwareEffects::wave(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    MemoryModuleData *data = moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty() || !isGated(*data, frameCounter))
-        return;
-    frame.rotateUp();
+    forGatedStep(state, module, leds, count, frameCounter, [](MemoryModuleData &, EffectFrame &frame) {
+        frame.rotateUp();
+    });
 }
 
 void SoftwareEffects::staticColours(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    MemoryModuleData *data = moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty() || !isGated(*data, frameCounter))
-        return;
-    fillFromSource(frame, *data);
+    forGatedStep(state, module, leds, count, frameCounter, [](MemoryModuleData &data, EffectFrame &frame) {
+        fillFromSource(frame, data);
+    });
 }
 
 void SoftwareEffects::cross(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    MemoryModuleData *data = moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty() || !isGated(*data, frameCounter))
-        return;
-    EffectState &effect = data->effect;
-    frame.fill(0);
-    const int p = (effect.crossCounter % 5 + 5) % 5;
-    qCDebug(lcLightingEffects) << "softwareCross" << p;
-    // The partner of LED 0 would be entry 5, outside the frame: at p = 0 LED 0 lights alone.
-    if (const auto colour = colourSource(*data, p))
-        frame.set(p, *colour);
-    if (const auto colour = colourSource(*data, 5 - p))
-        frame.set(5 - p, *colour);
-    effect.crossCounter = effect.crossCounter + 1 > 4 || effect.crossCounter < 0 ? 0 : effect.crossCounter + 1;
+    forGatedStep(state, module, leds, count, frameCounter, [](MemoryModuleData &data, EffectFrame &frame) {
+        EffectState &effect = data.effect;
+        frame.fill(0);
+        const int p = wrapped(effect.crossCounter, 5);
+        qCDebug(lcLightingEffects) << "softwareCross" << p;
+        // The partner of LED 0 would be entry 5, outside the frame: at p = 0 LED 0 lights alone.
+        setIfAny(frame, p, colourSource(data, p));
+        setIfAny(frame, 5 - p, colourSource(data, 5 - p));
+        effect.crossCounter = nextCount(effect.crossCounter, 4);
+    });
 }
 
 void SoftwareEffects::shootingStar(EngineState &state, int module, COLORREF *leds, int count, int)
 {
-    MemoryModuleData *data = moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty() || !state.chaseReady)
-        return;
-    frame.fill(0);
-    const QVector<ChaseItem> &list = state.chaseList;
-    const int length = list.size();
-    if (length == 0)
-        return;
-    // Head and tail are placed from the cursor as it stood when this module's turn began;
-    // moving it first would let the head overwrite its own tail.
-    const int cursor = cursorIn(state.chaseCursor, length);
-    state.chaseCursor = cursor;
-    for (int j = 0; j < 3; ++j) {
-        const int led = chaseLed(list, wrapIndex(cursor - j, length), module);
-        if (led < 0)
-            continue;
-        if (const auto colour = colourSource(*data, led, float(3 - j) / 3.0f))
-            frame.set(led, *colour);
-        if (j == 0)
-            state.chaseCursor = (cursor + 1) % length;
-    }
+    forModule(state, module, leds, count, [&state, module](MemoryModuleData &data, EffectFrame &frame) {
+        if (!state.chaseReady)
+            return;
+        frame.fill(0);
+        walkChase(state, module, [&](int led, int j) {
+            setIfAny(frame, led, colourSource(data, led, float(3 - j) / 3.0f));
+        });
+    });
 }
 
 void SoftwareEffects::blackHole(EngineState &state, int module, COLORREF *leds, int count, int)
 {
-    MemoryModuleData *data = moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty() || !state.chaseReady)
-        return;
-    if (!fillFromSource(frame, *data))
-        frame.fill(0);
-    const QVector<ChaseItem> &list = state.chaseList;
-    const int length = list.size();
-    if (length == 0)
-        return;
-    const int cursor = cursorIn(state.chaseCursor, length);
-    state.chaseCursor = cursor;
-    for (int j = 0; j < 3; ++j) {
-        const int led = chaseLed(list, wrapIndex(cursor - j, length), module);
-        if (led < 0)
-            continue;
-        frame.set(led, 0);
-        if (j == 0)
-            state.chaseCursor = (cursor + 1) % length;
-    }
+    forModule(state, module, leds, count, [&state, module](MemoryModuleData &data, EffectFrame &frame) {
+        if (!state.chaseReady)
+            return;
+        if (!fillFromSource(frame, data))
+            frame.fill(0);
+        walkChase(state, module, [&frame](int led, int) { frame.set(led, 0); });
+    });
 }
 
 void SoftwareEffects::aurora(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    EffectFrame frame(leds, count);
-    if (!moduleData(state, module) || frame.isEmpty() || frameCounter % 4 != 0)
-        return;
-    constexpr int scaleLength = int(sizeof state.colourScale / sizeof state.colourScale[0]);
-    int i = state.auroraIndex;
-    if (i < 0 || i > scaleLength)
-        i = 0;
-    const int start = i >= scaleLength ? i - scaleLength : i;
-    for (int k = 0; k < 5; ++k)
-        frame.set(4 - k, state.colourScale[(start + k) % scaleLength]);
-    state.auroraIndex = i + 1 >= scaleLength + 1 ? 0 : i + 1;
+    forModule(state, module, leds, count, [&state, frameCounter](MemoryModuleData &, EffectFrame &frame) {
+        if (frameCounter % 4 != 0)
+            return;
+        constexpr int scaleLength = int(sizeof state.colourScale / sizeof state.colourScale[0]);
+        int i = state.auroraIndex;
+        if (i < 0 || i > scaleLength)
+            i = 0;
+        const int start = i >= scaleLength ? i - scaleLength : i;
+        for (int k = 0; k < 5; ++k)
+            frame.set(4 - k, state.colourScale[(start + k) % scaleLength]);
+        state.auroraIndex = i + 1 >= scaleLength + 1 ? 0 : i + 1;
+    });
 }
 
 void SoftwareEffects::twinkle(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    MemoryModuleData *data = moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty() || !isGated(*data, frameCounter) || !state.twinkleReady)
-        return;
-    frame.fill(0);
-    const QVector<ChaseItem> &list = state.twinkleList;
-    if (list.isEmpty())
-        return;
-    const int cursor = cursorIn(state.twinkleCursor, list.size());
-    state.twinkleCursor = cursor;
-    const ChaseItem &item = list.at(cursor);
-    if (item.module != module)
-        return;
-    if (item.flag == 1)
-        fillFromSource(frame, *data);
-    state.twinkleCursor = (cursor + 1) % list.size();
+    forGatedStep(state, module, leds, count, frameCounter, [&state, module](MemoryModuleData &data, EffectFrame &frame) {
+        if (!state.twinkleReady)
+            return;
+        frame.fill(0);
+        const QVector<ChaseItem> &list = state.twinkleList;
+        if (list.isEmpty())
+            return;
+        const int cursor = cursorIn(state.twinkleCursor, list.size());
+        state.twinkleCursor = cursor;
+        const ChaseItem &item = list.at(cursor);
+        if (item.module != module)
+            return;
+        if (item.flag == 1)
+            fillFromSource(frame, data);
+        state.twinkleCursor = (cursor + 1) % list.size();
+    });
 }
 
 void SoftwareEffects::raindrop(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    MemoryModuleData *data = moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty() || !isGated(*data, frameCounter))
-        return;
-    EffectRandom random(module);
-    for (int k = 0; k < frame.size(); ++k) {
-        int &level = data->effect.dropLevel[k];
-        if (level < 1)
-            level = random.draw(30) == 0 ? 1 : 0;
-        else
-            level = qMin(level, 19) + 1;
-        int v = 0;
-        if (level >= 20)
-            level = 0;
-        else
-            v = level > 9 ? 20 - level : level;
-        if (const auto colour = colourSource(*data, k, float(v) / 10.0f))
-            frame.set(k, *colour);
-    }
+    forGatedStep(state, module, leds, count, frameCounter, [module](MemoryModuleData &data, EffectFrame &frame) {
+        EffectRandom random(module);
+        for (int k = 0; k < frame.size(); ++k) {
+            int &level = data.effect.dropLevel[k];
+            if (level < 1)
+                level = random.draw(30) == 0 ? 1 : 0;
+            else
+                level = qMin(level, 19) + 1;
+            int v = 0;
+            if (level >= 20)
+                level = 0;
+            else
+                v = level > 9 ? 20 - level : level;
+            setIfAny(frame, k, colourSource(data, k, float(v) / 10.0f));
+        }
+    });
 }
 
 void SoftwareEffects::heartbeat(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    MemoryModuleData *data = moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty() || !isGated(*data, frameCounter))
-        return;
-    EffectState &effect = data->effect;
-    const int c = qBound(0, effect.beatCounter, 10);
-    float v = float(std::pow(1.4, c));
-    effect.beatCounter = c + 1 > 10 ? 0 : c + 1;
-    if (v > 20.0f) {
-        v = 0.0f;
-        effect.beatCounter = 0;
-    }
-    const float f = v > 9.0f ? (20.0f - v) / 10.0f : v / 10.0f;
-    showBeat(frame, *data, module, f);
+    forGatedStep(state, module, leds, count, frameCounter, [module](MemoryModuleData &data, EffectFrame &frame) {
+        EffectState &effect = data.effect;
+        const int c = qBound(0, effect.beatCounter, 10);
+        float v = float(std::pow(1.4, c));
+        effect.beatCounter = nextCount(c, 10);
+        if (v > 20.0f) {
+            v = 0.0f;
+            effect.beatCounter = 0;
+        }
+        const float f = v > 9.0f ? (20.0f - v) / 10.0f : v / 10.0f;
+        showBeat(frame, data, module, f);
+    });
 }
 
 void SoftwareEffects::stack(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    MemoryModuleData *data = moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty() || !isGated(*data, frameCounter))
-        return;
-    int s = data->effect.stackCounter;
-    if (s == -1) {
-        frame.fill(0);
-        s = 0;
-    } else if (s >= 1 && s <= 4) {
-        frame.set(s - 1, 0);
-        if (const auto colour = colourSource(*data, s))
-            frame.set(s, *colour);
-        ++s;
-        if (s < 5 && isLit(frame, s))
+    forGatedStep(state, module, leds, count, frameCounter, [](MemoryModuleData &data, EffectFrame &frame) {
+        int s = data.effect.stackCounter;
+        if (s == -1) {
+            frame.fill(0);
             s = 0;
-    } else if (s == 0) {
-        if (const auto colour = colourSource(*data, 0))
-            frame.set(0, *colour);
-        s = isLit(frame, 1) ? -1 : 1;
-    }
-    if (s >= 5 || s < -1)
-        s = 0;
-    data->effect.stackCounter = s;
+        } else if (s >= 1 && s <= 4) {
+            frame.set(s - 1, 0);
+            setIfAny(frame, s, colourSource(data, s));
+            ++s;
+            if (s < 5 && isLit(frame, s))
+                s = 0;
+        } else if (s == 0) {
+            setIfAny(frame, 0, colourSource(data, 0));
+            s = isLit(frame, 1) ? -1 : 1;
+        }
+        if (s >= 5 || s < -1)
+            s = 0;
+        data.effect.stackCounter = s;
+    });
 }
 
 void SoftwareEffects::scan(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    MemoryModuleData *data = moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty() || !isGated(*data, frameCounter))
-        return;
-    EffectState &effect = data->effect;
-    const int counter = qBound(0, effect.scanCounter, 6);
-    const int p = counter > 3 ? 6 - counter : counter;
-    frame.fill(0);
-    for (const int led : {p, p + 1}) {
-        if (const auto colour = colourSource(*data, led))
-            frame.set(led, *colour);
-    }
-    effect.scanCounter = counter + 1 > 6 ? 0 : counter + 1;
+    forGatedStep(state, module, leds, count, frameCounter, [](MemoryModuleData &data, EffectFrame &frame) {
+        EffectState &effect = data.effect;
+        const int counter = qBound(0, effect.scanCounter, 6);
+        const int p = counter > 3 ? 6 - counter : counter;
+        frame.fill(0);
+        for (const int led : {p, p + 1})
+            setIfAny(frame, led, colourSource(data, led));
+        effect.scanCounter = nextCount(counter, 6);
+    });
 }
 
 void SoftwareEffects::swirl(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    MemoryModuleData *data = moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty() || !isGated(*data, frameCounter))
-        return;
-    EffectRandom random(module);
-    if (random.draw(3) == 0) {
-        const int q = random.draw(5);
-        if (const auto colour = colourSource(*data, q))
-            frame.set(0, *colour);
-    } else {
-        frame.set(0, 0);
-    }
-    for (int k = 4; k > 0; --k)
-        frame.set(k, frame.at(k - 1));
+    forGatedStep(state, module, leds, count, frameCounter, [module](MemoryModuleData &data, EffectFrame &frame) {
+        EffectRandom random(module);
+        if (random.draw(3) == 0)
+            setIfAny(frame, 0, colourSource(data, random.draw(5)));
+        else
+            frame.set(0, 0);
+        for (int k = 4; k > 0; --k)
+            frame.set(k, frame.at(k - 1));
+    });
 }
 
 void SoftwareEffects::rain(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    MemoryModuleData *data = moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty() || !isGated(*data, frameCounter))
-        return;
-    // The top two LEDs hold a drop and let it fade; below them drops just rise.
-    const COLORREF below4 = frame.at(3);
-    const COLORREF top = frame.at(4);
-    if (top == 0)
-        frame.set(4, below4);
-    else if (below4 != 0) {
-        if (double(below4) * 0.9 > double(top))
+    forGatedStep(state, module, leds, count, frameCounter, [module](MemoryModuleData &data, EffectFrame &frame) {
+        // The top two LEDs hold a drop and let it fade; below them drops just rise.
+        const COLORREF below4 = frame.at(3);
+        const COLORREF top = frame.at(4);
+        if (top == 0)
             frame.set(4, below4);
-    } else {
-        frame.set(4, scale(top, 0.9f));
-    }
-    const COLORREF below3 = frame.at(2);
-    const COLORREF third = frame.at(3);
-    if (third == 0 || below3 != 0) {
-        if (below3 != 0)
-            frame.set(3, below3);
-    } else {
-        frame.set(3, scale(third, 0.9f));
-    }
-    frame.set(2, frame.at(1));
-    frame.set(1, frame.at(0));
+        else if (below4 != 0) {
+            if (double(below4) * 0.9 > double(top))
+                frame.set(4, below4);
+        } else {
+            frame.set(4, scale(top, 0.9f));
+        }
+        const COLORREF below3 = frame.at(2);
+        const COLORREF third = frame.at(3);
+        if (third == 0 || below3 != 0) {
+            if (below3 != 0)
+                frame.set(3, below3);
+        } else {
+            frame.set(3, scale(third, 0.9f));
+        }
+        frame.set(2, frame.at(1));
+        frame.set(1, frame.at(0));
 
-    EffectRandom random(module);
-    const auto colour = random.draw(10) == 0 ? colourSource(*data, 0) : std::optional<COLORREF>();
-    frame.set(0, colour.value_or(0));
+        EffectRandom random(module);
+        const auto colour = random.draw(10) == 0 ? colourSource(data, 0) : std::optional<COLORREF>();
+        frame.set(0, colour.value_or(0));
+    });
 }
 
 void SoftwareEffects::fireworks(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    MemoryModuleData *data = moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty() || !isGated(*data, frameCounter))
-        return;
-    EffectState &effect = data->effect;
-    constexpr COLORREF white = 0xFFFFFF;
-    const int c = (effect.fireworkCounter % 9 + 9) % 9;
-    frame.set(4, c == 6 || c == 8 ? white : 0);
-    frame.set(3, c == 3 || c == 5 ? white : 0);
-    frame.set(2, frame.at(1));
-    frame.set(1, frame.at(0));
+    forGatedStep(state, module, leds, count, frameCounter, [](MemoryModuleData &data, EffectFrame &frame) {
+        EffectState &effect = data.effect;
+        constexpr COLORREF white = 0xFFFFFF;
+        const int c = wrapped(effect.fireworkCounter, 9);
+        frame.set(4, c == 6 || c == 8 ? white : 0);
+        frame.set(3, c == 3 || c == 5 ? white : 0);
+        frame.set(2, frame.at(1));
+        frame.set(1, frame.at(0));
 
-    COLORREF launch = 0;
-    if (data->colorMode == ColorModeRGB || data->colorMode == ColorModeSingle) {
-        const COLORREF user = data->rgb[c];
-        if (c == 0)
-            launch = user;
-        else if (c == 1)
-            launch = rgbColor(redOf(user) * 2 / 3, greenOf(user) * 2 / 3, blueOf(user) * 2 / 3);
-        else if (c == 2)
-            launch = rgbColor(redOf(user) / 3, greenOf(user) / 3, blueOf(user) / 3);
-    }
-    frame.set(0, launch);
-    effect.fireworkCounter = effect.fireworkCounter + 1 >= 90 || effect.fireworkCounter < 0 ? 0 : effect.fireworkCounter + 1;
+        // The launch: the user colour unscaled, then at 2/3 and 1/3.
+        COLORREF launch = 0;
+        if ((data.colorMode == ColorModeRGB || data.colorMode == ColorModeSingle) && c < 3)
+            launch = fraction(data.rgb[c], 3 - c, 3);
+        frame.set(0, launch);
+        effect.fireworkCounter = nextCount(effect.fireworkCounter, 89);
+    });
 }
 
 void SoftwareEffects::explosion(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    MemoryModuleData *data = moduleData(state, module);
-    EffectFrame frame(leds, count);
-    if (!data || frame.isEmpty() || !isGated(*data, frameCounter))
-        return;
-    EffectState &effect = data->effect;
-    const int c = (effect.explosionCounter % 10 + 10) % 10;
-    frame.fill(0);
-    if (c % 2 == 0)
-        frame.set(c / 2, data->rgb[c / 2]);
-    effect.explosionCounter = effect.explosionCounter + 1 >= 100 || effect.explosionCounter < 0 ? 0 : effect.explosionCounter + 1;
+    forGatedStep(state, module, leds, count, frameCounter, [](MemoryModuleData &data, EffectFrame &frame) {
+        EffectState &effect = data.effect;
+        const int c = wrapped(effect.explosionCounter, 10);
+        frame.fill(0);
+        if (c % 2 == 0)
+            frame.set(c / 2, data.rgb[c / 2]);
+        effect.explosionCounter = nextCount(effect.explosionCounter, 99);
+    });
 }

@@ -4,6 +4,7 @@
 // colours itself after the frame.
 #pragma once
 
+#include "EffectFrame.h"
 #include "EngineState.h"
 
 #include <QLoggingCategory>
@@ -52,11 +53,32 @@ public:
 
     // The module's record, or nullptr for a position outside 0 to 7.
     static MemoryModuleData *moduleData(EngineState &state, int module);
+    // Runs body(record, frame) when the module position is known and the frame has LEDs.
+    template <typename Body>
+    static void forModule(EngineState &state, int module, COLORREF *leds, int count, Body &&body)
+    {
+        MemoryModuleData *data = moduleData(state, module);
+        EffectFrame frame(leds, count);
+        if (data && !frame.isEmpty())
+            body(*data, frame);
+    }
+    // The same for a gated effect: only in the frames in which its speed lets it step.
+    template <typename Body>
+    static void forGatedStep(EngineState &state, int module, COLORREF *leds, int count, int frameCounter, Body &&body)
+    {
+        forModule(state, module, leds, count, [&](MemoryModuleData &data, EffectFrame &frame) {
+            if (isGated(data, frameCounter))
+                body(data, frame);
+        });
+    }
     // True in the frames in which a gated effect steps (every lightSpeed + 1 frames).
     static bool isGated(const MemoryModuleData &module, int frameCounter);
     // The colour that the colour mode gives LED `led` at `factor` of its brightness:
     // RGB the user colour, Single the single colour; nothing for the other modes.
     static std::optional<COLORREF> colourSource(const MemoryModuleData &module, int led, float factor = 1.0f);
+    // Sets every LED from the colour source at `factor`; false (frame unchanged) when the
+    // colour mode gives none.
+    static bool fillFromSource(EffectFrame &frame, const MemoryModuleData &module, float factor = 1.0f);
     // A product turned into a colour byte: truncated toward zero, low 8 bits kept;
     // a value that is not a number gives 0.
     static int lowByte(double value);
