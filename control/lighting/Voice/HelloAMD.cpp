@@ -11,8 +11,7 @@ const Colour kGreen{0, 255, 0};
 } // namespace
 
 HelloAMD::HelloAMD(QObject *parent)
-    : QObject(parent)
-    , m_script(0)
+    : ScriptAnimation(parent, 0)
 {
     const int twoRounds = 2 * ScriptBuilder::kPositions;
     m_script.appendDark();

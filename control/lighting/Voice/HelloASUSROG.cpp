@@ -10,7 +10,7 @@ const Colour kWhite{255, 255, 255};
 } // namespace
 
 HelloASUSROG::HelloASUSROG(QObject *parent)
-    : QObject(parent)
+    : ScriptAnimation(parent)
 {
     const int twoRounds = 2 * ScriptBuilder::kPositions;
     for (int i = 0; i < twoRounds; ++i)

@@ -11,7 +11,7 @@ const Colour kBlue{0, 0, 255};
 } // namespace
 
 HelloGigabyte::HelloGigabyte(QObject *parent)
-    : QObject(parent)
+    : ScriptAnimation(parent)
 {
     for (int i = 0; i < 2 * ScriptBuilder::kPositions; ++i)
         m_script.cometStep(kOrange);

@@ -12,7 +12,7 @@ const Colour kBlueChannel{0, 0, 1};
 } // namespace
 
 HelloIntel::HelloIntel(QObject *parent)
-    : QObject(parent)
+    : ScriptAnimation(parent)
 {
     m_script.mirrorWalk(kBlue, kWhite, kPaleBlue, true);
     m_script.fadeUniform(0, 228, 12, kBlueChannel);

@@ -14,7 +14,7 @@ const Colour kGreyUnit{1, 1, 1};
 } // namespace
 
 HelloKV::HelloKV(QObject *parent)
-    : QObject(parent)
+    : ScriptAnimation(parent)
     , m_wheel(ScriptBuilder::hueWheel())
 {
     // White breathing, quicker each round.

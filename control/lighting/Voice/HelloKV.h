@@ -2,19 +2,14 @@
 // flashed and turned (216 steps).
 #pragma once
 
-#include "ScriptBuilder.h"
+#include "ScriptAnimation.h"
 
-#include <QObject>
-
-class HelloKV : public QObject
+class HelloKV : public ScriptAnimation
 {
     Q_OBJECT
 public:
     explicit HelloKV(QObject *parent = nullptr);
 
-    const QVector<ScriptStep> &userScriptList() const { return m_script.steps(); }
-
 private:
     ScriptBuilder::Palette m_wheel;
-    ScriptBuilder m_script;
 };

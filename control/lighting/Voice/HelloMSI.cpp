@@ -10,7 +10,7 @@ const Colour kRedUnit{1, 0, 0};
 } // namespace
 
 HelloMSI::HelloMSI(QObject *parent)
-    : QObject(parent)
+    : ScriptAnimation(parent)
 {
     const int twoRounds = 2 * ScriptBuilder::kPositions;
     for (int i = 0; i < twoRounds; ++i)

@@ -2,18 +2,11 @@
 // (120 steps).
 #pragma once
 
-#include "ScriptBuilder.h"
+#include "ScriptAnimation.h"
 
-#include <QObject>
-
-class HelloMSI : public QObject
+class HelloMSI : public ScriptAnimation
 {
     Q_OBJECT
 public:
     explicit HelloMSI(QObject *parent = nullptr);
-
-    const QVector<ScriptStep> &userScriptList() const { return m_script.steps(); }
-
-private:
-    ScriptBuilder m_script;
 };

@@ -10,7 +10,7 @@ const Colour kGreen{0, 255, 0};
 } // namespace
 
 HelloNvidia::HelloNvidia(QObject *parent)
-    : QObject(parent)
+    : ScriptAnimation(parent)
 {
     const ScriptBuilder::ColourAt green = [](int) { return kGreen; };
     m_script.walker(0, ScriptBuilder::kPositions - 1, green, kBlack);

@@ -1,18 +1,11 @@
 // Greeting 3: green walkers, a green comet and a dark spot over green (86 steps).
 #pragma once
 
-#include "ScriptBuilder.h"
+#include "ScriptAnimation.h"
 
-#include <QObject>
-
-class HelloNvidia : public QObject
+class HelloNvidia : public ScriptAnimation
 {
     Q_OBJECT
 public:
     explicit HelloNvidia(QObject *parent = nullptr);
-
-    const QVector<ScriptStep> &userScriptList() const { return m_script.steps(); }
-
-private:
-    ScriptBuilder m_script;
 };

@@ -12,7 +12,7 @@ Colour dimmedToTenth(const Colour &colour)
 } // namespace
 
 KVNumberOne::KVNumberOne(QObject *parent)
-    : QObject(parent)
+    : ScriptAnimation(parent)
     , m_wheel(ScriptBuilder::hueWheel())
 {
     const int positions = ScriptBuilder::kPositions;

@@ -20,7 +20,7 @@ ScriptBuilder::Palette bands()
 } // namespace
 
 WelcomeToCES::WelcomeToCES(QObject *parent)
-    : QObject(parent)
+    : ScriptAnimation(parent)
     , m_wheel(ScriptBuilder::hueWheel())
 {
     const int positions = ScriptBuilder::kPositions;

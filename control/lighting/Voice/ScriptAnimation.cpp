@@ -1,0 +1,7 @@
+#include "ScriptAnimation.h"
+
+ScriptAnimation::ScriptAnimation(QObject *parent, int clearBrightness)
+    : QObject(parent)
+    , m_script(clearBrightness)
+{
+}
