@@ -65,6 +65,7 @@ private slots:
     void clockThunderstorm();
     void clockCloudsDrift();
     void clockSnowFlakes();
+    void skiesSurviveWorkValuesAtTheEnds();
 
 private:
     TestEnvironment m_environment;
@@ -364,6 +365,23 @@ void TestEnvironmentEffects::clockSnowFlakes()
     QCOMPARE(work(effect, 3), black);
     QVERIFY(effect.workRed[4] == 0 || effect.workRed[4] == 10);
     QCOMPARE(shown.mid(0, 4), leds({rgbColor(18, 18, 18), rgbColor(229, 229, 229), rgbColor(220, 220, 220), black}));
+}
+
+void TestEnvironmentEffects::skiesSurviveWorkValuesAtTheEnds()
+{
+    // Work values that a fault left at the ends of their type never overflow in any sky
+    // (the sanitizers watch this run).
+    for (const int weather : {1, 2, 3, 4, 5, 6}) {
+        for (const int value : {std::numeric_limits<int>::min(), std::numeric_limits<int>::max()}) {
+            EffectTestState t(31);
+            setSun(t.state);
+            t.state.weatherType = weather;
+            for (int k = 0; k < kLedSlots; ++k)
+                setWork(t.effect(), k, value, value, value);
+            for (int frame = 0; frame < 4; ++frame)
+                t.step(2 * frame);
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestEnvironmentEffects)
