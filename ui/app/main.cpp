@@ -3,6 +3,7 @@
 #include "ProgramState.h"
 
 #include "NamedMutex.h"
+#include "TerminationSignals.h"
 #include "WindowMessenger.h"
 
 #include <QApplication>
@@ -27,6 +28,7 @@ int main(int argc, char *argv[])
     ProgramState::programStart = argc > 1 && ProgramState::isOpenArgument(argv[1]);
 
     KVRGBMemory base;
+    TerminationSignals::quitOnTermination(&base);
     base.show();
     base.setWindowTitle(QString::fromLatin1(ProgramNames::kBaseWindowTitle));
     return app.exec();

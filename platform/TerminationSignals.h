@@ -1,0 +1,14 @@
+// Turns the signals that end a session (SIGTERM, SIGINT) into an ordinary quit of the
+// event loop, so a program leaves the same orderly way as through its own "Exit".
+// A write to a closed pipe (the terminal or launcher that started us went away) is
+// ignored instead of ending the program.
+#pragma once
+
+class QObject;
+
+class TerminationSignals
+{
+public:
+    // Call once, after the application object exists; the notifier is owned by owner.
+    static void quitOnTermination(QObject *owner);
+};
