@@ -225,10 +225,12 @@ void readModule(const QSettings &settings, MemoryModuleData &module)
     const QStringList green = readLedList(settings, QStringLiteral("GColor"));
     const QStringList blue = readLedList(settings, QStringLiteral("BColor"));
     const QStringList bright = readLedList(settings, QStringLiteral("Bright"));
-    // Each entry present replaces its part of the default; a short list leaves the rest.
-    for (int led = 0; led < kLedSlots; ++led) {
+    // The red list says how many LEDs the file holds: LEDs beyond it keep their default
+    // colour and brightness whatever the other lists say. Within it, an entry missing
+    // from a shorter green, blue or brightness list leaves that part at its default.
+    for (int led = 0; led < red.size(); ++led) {
         const COLORREF old = module.rgb[led];
-        const int r = led < red.size() ? toByte(red.at(led), QStringLiteral("RColor")) : redOf(old);
+        const int r = toByte(red.at(led), QStringLiteral("RColor"));
         const int g = led < green.size() ? toByte(green.at(led), QStringLiteral("GColor")) : greenOf(old);
         const int b = led < blue.size() ? toByte(blue.at(led), QStringLiteral("BColor")) : blueOf(old);
         module.rgb[led] = rgbColor(r, g, b);
@@ -420,7 +422,7 @@ void Profile_RW::readDevice()
 
 void Profile_RW::readProfile(int profile, int passThrough)
 {
-    qDebug() << "Profile_RW::readProfile" << profile;
+    qDebug() << "Profile_RW::readProfile";
     if (!isValidProfile(profile)) {
         qWarning() << "Profile_RW: no such profile, not read:" << profile;
         return;

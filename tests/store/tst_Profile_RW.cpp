@@ -146,6 +146,7 @@ private slots:
     void damagedProfileFilesLoad();
     void handEditedDevice_data();
     void handEditedDevice();
+    void damagedDeviceFilesLoad();
     void everyReadStartsFromTheDefaults();
     void profileNumbersOutsideTheRangeNameNoFile();
     void errorLogKeysAndRunningNumber();
@@ -481,14 +482,44 @@ void TestProfileRW::handEditedProfile_data()
     {
         QList<uint> rgb = pattern;
         rgb[0] = rgbColor(255, 0, blueOf(pattern[0]));
+        rgb[1] = rgbColor(10, greenOf(pattern[1]), blueOf(pattern[1]));
+        rgb[2] = rgbColor(20, greenOf(pattern[2]), blueOf(pattern[2]));
         QList<float> bright = full;
         bright[0] = 1.0f;
         bright[1] = 0.0f;
         bright[2] = 0.0f;
         QTest::newRow("numbers out of range")
-            << QByteArray("LightMode=99\nColorMode=-1\nLightSpeed=4\nRColor=\"300\"\nGColor=\"-5\"\n"
+            << QByteArray("LightMode=99\nColorMode=-1\nLightSpeed=4\nRColor=\"300,10,20\"\nGColor=\"-5\"\n"
                           "Bright=\"7,-1,nan\"\nSBright=inf\nSGColor=1000\n")
             << 5 << 0 << 2 << rgb << bright << rgbColor(255, 255, 0) << 0.0f;
+    }
+    {
+        // The red list counts the LEDs: longer green, blue and brightness lists do not
+        // reach past it.
+        QList<uint> rgb = pattern;
+        QList<float> bright = full;
+        for (int led = 0; led < 5; ++led) {
+            rgb[led] = rgbColor(led, 100, 200);
+            bright[led] = 0.5f;
+        }
+        QStringList reds, greens, blues, brights;
+        for (int led = 0; led < kLedSlots; ++led) {
+            if (led < 5)
+                reds << QString::number(led);
+            greens << QStringLiteral("100");
+            blues << QStringLiteral("200");
+            brights << QStringLiteral("0.5");
+        }
+        QTest::newRow("five red entries, twelve of the others")
+            << (ledLine("RColor", reds) + ledLine("GColor", greens) + ledLine("BColor", blues)
+                + ledLine("Bright", brights)).toLatin1()
+            << 5 << 0 << 2 << rgb << bright << red << 1.0f;
+    }
+    {
+        // Green and blue without red: no LED is named, so none changes.
+        QTest::newRow("colour lists without red")
+            << QByteArray("GColor=\"1,2,3\"\nBColor=\"4,5,6\"\nBright=\"0,0,0\"\n")
+            << 5 << 0 << 2 << pattern << full << red << 1.0f;
     }
     {
         QTest::newRow("missing keys keep the defaults")
@@ -560,6 +591,25 @@ void TestProfileRW::damagedProfileFilesLoad()
         }
     }
 
+    // Nothing readable: every value at its default.
+    writeFile(store.profileFilePath(0), junk);
+    {
+        const HWData read = readBackProfile(store, 0);
+        const HWData reset = defaults();
+        for (int m = 0; m < kModuleCount; ++m) {
+            const MemoryModuleData &a = read.memoryData[m];
+            const MemoryModuleData &b = reset.memoryData[m];
+            QCOMPARE(a.lightMode, b.lightMode);
+            QCOMPARE(a.colorMode, b.colorMode);
+            QCOMPARE(a.lightSpeed, b.lightSpeed);
+            QVERIFY(std::equal(std::begin(a.rgb), std::end(a.rgb), std::begin(b.rgb)));
+            QVERIFY(std::equal(std::begin(a.bright), std::end(a.bright), std::begin(b.bright)));
+            QCOMPARE(a.singleRGB, b.singleRGB);
+            QCOMPARE(a.singleBright, b.singleBright);
+            QCOMPARE(a.turnOff, b.turnOff);
+        }
+    }
+
     // What a truncated file still holds is read; the rest stays at the defaults.
     writeFile(store.profileFilePath(0), good.left(good.indexOf("[Memory3]")));
     const HWData read = readBackProfile(store, 0);
@@ -617,6 +667,48 @@ void TestProfileRW::handEditedDevice()
     QCOMPARE(read.settingData.language, language);
     QCOMPARE(read.settingData.isAutoUpdate, autoUpdate);
     QCOMPARE(read.notiEvent.loadingColor, COLORREF(loadingColor));
+}
+
+void TestProfileRW::damagedDeviceFilesLoad()
+{
+    Profile_RW store(base());
+    QVERIFY(writeDeviceOk(store, sampleDevice()));
+    const QByteArray good = fileText(store.deviceFilePath()).toUtf8();
+    QByteArray junk;
+    for (int i = 0; i < 4096; ++i)
+        junk.append(char((i * 7919 + 13) % 256));
+
+    // Binary junk: everything at the fresh-installation values.
+    writeFile(store.deviceFilePath(), junk);
+    HWData read = readBackDevice(store);
+    QCOMPARE(read.selectProfile, 0);
+    QCOMPARE(read.settingData.language, 0);
+    QCOMPARE(read.settingData.isAutoUpdate, true);
+    QCOMPARE(read.settingData.isAutoRun, false);
+    QCOMPARE(read.notiEvent.loadingOn, false);
+    QCOMPARE(read.notiEvent.loadingColor, rgbColor(255, 0, 0));
+    for (int m = 0; m < kModuleCount; ++m)
+        QCOMPARE(read.memoryData[m].slotSequence, m);
+    QCOMPARE(store.checkDebugMode(), false);
+
+    // Truncated after "Language": the keys before it are read, the rest keep defaults.
+    const int cut = good.indexOf("Language=3\n");
+    QVERIFY(cut > 0);
+    writeFile(store.deviceFilePath(), good.left(cut + int(qstrlen("Language=3\n"))));
+    read = readBackDevice(store);
+    QCOMPARE(read.settingData.language, 3);
+    QCOMPARE(read.settingData.isAutoUpdate, false);  // "AutoUpdate" comes before "Language"
+    QCOMPARE(read.settingData.isAutoRun, false);      // cut off
+    QCOMPARE(read.notiEvent.loadingColor, rgbColor(255, 0, 0));
+    QCOMPARE(read.selectProfile, 0);
+
+    // Saving over junk gives a whole file again.
+    writeFile(store.deviceFilePath(), junk);
+    QVERIFY(writeDeviceOk(store, sampleDevice()));
+    QCOMPARE(readBackDevice(store).settingData.language, 3);
+    QSettings check(store.deviceFilePath(), QSettings::IniFormat);
+    check.allKeys();
+    QCOMPARE(check.status(), QSettings::NoError);
 }
 
 void TestProfileRW::everyReadStartsFromTheDefaults()
@@ -748,7 +840,8 @@ void TestProfileRW::killedWriterNeverLeavesADamagedFile()
         process.start(writer, {base()});
         QVERIFY(process.waitForStarted());
         QVERIFY(process.waitForReadyRead(30000));
-        QTest::qWait(5 + round * 9);
+        // Long enough for hundreds of saves, with the kill landing anywhere in one.
+        QTest::qWait(150 + round * 37);
         process.kill();
         QVERIFY(process.waitForFinished(30000));
 
