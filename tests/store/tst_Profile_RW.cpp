@@ -117,6 +117,13 @@ bool writeDeviceOk(Profile_RW &store, const HWData &data)
     return spy.count() == 1 && spy.at(0).at(0).toBool();
 }
 
+QStringList s_messages;
+
+void recordMessage(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    s_messages << message;
+}
+
 QString ledLine(const char *key, const QStringList &values)
 {
     return QString::fromLatin1(key) + QStringLiteral("=\"") + values.join(QLatin1Char(',')) + QStringLiteral("\"\n");
@@ -133,6 +140,7 @@ private slots:
     void init();
 
     void filesAreNamedUnderTheSettingsFolder();
+    void logLinesOfEachOperation();
     void freshInstallationGivesTheDefaults();
     void deviceRoundTrip();
     void deviceWrittenForms();
@@ -194,6 +202,36 @@ void TestProfileRW::filesAreNamedUnderTheSettingsFolder()
     QVERIFY(QFile::exists(expected + QStringLiteral("/ModuleDevice.ini")));
     QVERIFY(writeProfileOk(store, 4, sampleProfile()));
     QVERIFY(QFile::exists(expected + QStringLiteral("/VELTRIMA RGB/Profile_4.ini")));
+}
+
+void TestProfileRW::logLinesOfEachOperation()
+{
+    Profile_RW store(base());
+    writeFile(store.deviceFilePath(), "[DebugMode]\nisDebugMode=1\n");
+    HWData data = sampleProfile();
+    data.memoryData[7].lightMode = 20;
+    data.memoryData[7].colorMode = 1;
+    data.memoryData[7].lightSpeed = 3;
+
+    s_messages.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(&recordMessage);
+    store.checkDebugMode();
+    store.readDevice();
+    store.readProfile(2, 0);
+    store.writeProfile(2, 0, data);
+    store.writeDevice(data);
+    qInstallMessageHandler(previous);
+
+    const QString write = QStringLiteral("--------------------WRITE-----------");
+    QStringList expected = {QStringLiteral("isDebugMode = true"), QStringLiteral("Profile_RW::readDevice"),
+                            QStringLiteral("Profile_RW::readProfile")};
+    for (int m = 0; m < kModuleCount; ++m)
+        expected << QStringLiteral("%1 %2 %3 %4 %5").arg(write).arg(m).arg(data.memoryData[m].lightMode)
+                        .arg(data.memoryData[m].colorMode).arg(data.memoryData[m].lightSpeed);
+    expected << QStringLiteral("Profile_RW::writeDevice");
+    for (int m = 0; m < kModuleCount; ++m)
+        expected << expected.at(3 + m);
+    QCOMPARE(s_messages, expected);
 }
 
 void TestProfileRW::freshInstallationGivesTheDefaults()
