@@ -36,6 +36,12 @@ struct HWData {
 
     // Sets every documented default; fields without one keep their value.
     void reset();
+
+    // Takes the readings that the hardware reader owns from source: memoryIndex,
+    // memoryCount, the system readings, and per module memorySlot, temperature, the
+    // four texts, memoryModuleSize and frequency. Not chipset and not ledNum: each
+    // caller has its own rule for those. Texts are cut at their last byte.
+    void copyReaderReadings(const HWData &source);
 };
 
 static_assert(std::is_trivially_copyable<HWData>::value, "copied byte for byte");

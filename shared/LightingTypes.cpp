@@ -18,6 +18,12 @@ void setText(char (&field)[kTextSize], const char *text)
     std::strncpy(field, text, kTextSize - 1);
 }
 
+void copyText(char (&target)[kTextSize], const char (&source)[kTextSize])
+{
+    std::memmove(target, source, kTextSize);
+    target[kTextSize - 1] = '\0';
+}
+
 std::size_t textLength(const char (&field)[kTextSize])
 {
     const void *end = std::memchr(field, 0, kTextSize);

@@ -36,5 +36,8 @@ constexpr int blueOf(COLORREF c) { return int((c >> 16) & 0xFF); }
 
 // Copies text into a fixed field, always NUL-terminated, cut to fit.
 void setText(char (&field)[kTextSize], const char *text);
+// Copies a fixed field into another, cutting it at its last byte (the source may come
+// from another process and lack its terminator).
+void copyText(char (&target)[kTextSize], const char (&source)[kTextSize]);
 // Reads a fixed field that may lack a terminator.
 std::size_t textLength(const char (&field)[kTextSize]);

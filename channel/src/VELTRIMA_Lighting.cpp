@@ -63,13 +63,6 @@ HWData defaultHWData()
     return ChannelSegment::initialHWData();
 }
 
-template <std::size_t N>
-void copyText(char (&target)[N], const char (&source)[N])
-{
-    std::copy(source, source + N, target);
-    target[N - 1] = '\0'; // a text from another process may lack its terminator
-}
-
 MemoryModuleData *moduleRecord(int module)
 {
     ChannelSegment *segment = ChannelSegment::instance();
@@ -81,6 +74,11 @@ void SharedDLL_init()
 {
     if (!ChannelSegment::instance(true))
         logChannel("the shared state is not available");
+}
+
+bool SharedDLL_isAvailable()
+{
+    return ChannelSegment::instance() != nullptr;
 }
 
 void SharedDLL_shutdown()
@@ -207,36 +205,14 @@ void SetValueHWData(const HWData *data)
     const HWData &in = *data;
     store([&](ChannelLayout &shared) {
         HWData &out = shared.hwData;
-        std::copy(in.memoryIndex, in.memoryIndex + kModuleCount, out.memoryIndex);
-        out.memoryCount = in.memoryCount;
-        out.slotCount = in.slotCount;
-        out.cpuTemperature = in.cpuTemperature;
-        out.clock = in.clock;
-        copyText(out.memoryInfoText, in.memoryInfoText);
-        out.casLatency = in.casLatency;
-        out.tRCD = in.tRCD;
-        out.timing3 = in.timing3;
-        out.timing4 = in.timing4;
-        out.channelCount = in.channelCount;
-        out.physicalMemoryUsed = in.physicalMemoryUsed;
-        out.physicalMemoryAvailable = in.physicalMemoryAvailable;
-        out.physicalMemoryLoad = in.physicalMemoryLoad;
+        out.copyReaderReadings(in);
         copyText(out.chipset, in.chipset);
+        // A scan carries 0 or -1 until the engine has counted the LEDs; only a real
+        // count replaces the stored one, and never more than the arrays hold.
         for (int m = 0; m < kModuleCount; ++m) {
-            const MemoryModuleData &from = in.memoryData[m];
-            MemoryModuleData &to = out.memoryData[m];
-            to.memorySlot = from.memorySlot;
-            to.temperature = from.temperature;
-            copyText(to.manufacturer, from.manufacturer);
-            copyText(to.partNumber, from.partNumber);
-            copyText(to.memoryType, from.memoryType);
-            copyText(to.moduleText, from.moduleText);
-            to.memoryModuleSize = from.memoryModuleSize;
-            to.frequency = from.frequency;
-            // A scan carries 0 or -1 until the engine has counted the LEDs; only a
-            // real count replaces the stored one, and never more than the arrays hold.
-            if (from.ledNum > 0)
-                to.ledNum = std::min(from.ledNum, std::int32_t(kLedSlots));
+            const std::int32_t ledNum = in.memoryData[m].ledNum;
+            if (ledNum > 0)
+                out.memoryData[m].ledNum = std::min(ledNum, std::int32_t(kLedSlots));
         }
         out.dataTimestamp = std::int32_t(std::time(nullptr));
     });
@@ -374,9 +350,10 @@ int GetValueMemorySlotNumber(int module)
                       [](const MemoryModuleData &d) { return d.slotSequence; });
 }
 
+// The array holds five colours; a caller asking for more would read past it.
 COLORREF *GetValueSyncRGB(int count)
 {
-    if (count < 0) {
+    if (count < 0 || count > kSyncColourCount) {
         logChannel("GetValueSyncRGB: refusing count %d", count);
         return nullptr;
     }

@@ -24,6 +24,7 @@ private slots:
     void languageCodes();
     void textFields();
     void metaTypesTravelInVariants();
+    void readerReadingsLeaveTheRestAlone();
 };
 
 void TestRecords::newRecordIsZero()
@@ -207,6 +208,64 @@ void TestRecords::metaTypesTravelInVariants()
     data.memoryData[4].lightMode = 31;
     const QVariant variant = QVariant::fromValue(data);
     QCOMPARE(variant.value<HWData>().memoryData[4].lightMode, 31);
+}
+
+void TestRecords::readerReadingsLeaveTheRestAlone()
+{
+    HWData reader = makeZeroHWData();
+    reader.reset();
+    reader.memoryIndex[2] = 2;
+    reader.memoryCount = 1;
+    reader.slotCount = 8;
+    reader.cpuTemperature = 55;
+    reader.clock = 1600.0;
+    reader.physicalMemoryLoad = 73.5;
+    std::memset(reader.memoryInfoText, 'i', sizeof reader.memoryInfoText); // no terminator
+    setText(reader.chipset, "x299");
+    MemoryModuleData &module = reader.memoryData[2];
+    module.memorySlot = 5;
+    module.temperature = 41;
+    setText(module.manufacturer, "Vandercrest");
+    setText(module.partNumber, "VC-3200");
+    setText(module.memoryType, "DDR4");
+    setText(module.moduleText, "PC4-25600");
+    module.memoryModuleSize = 8192;
+    module.frequency = 1600.0;
+    module.ledNum = 5;
+    module.lightMode = 20;
+    module.slotSequence = 6;
+    module.rgb[0] = 0x123456;
+    reader.selectProfile = 4;
+    reader.settingData.language = 3;
+
+    HWData fresh = makeZeroHWData();
+    fresh.copyReaderReadings(reader);
+    QCOMPARE(fresh.memoryIndex[2], 2);
+    QCOMPARE(fresh.memoryIndex[0], -1);
+    QCOMPARE(fresh.memoryCount, 1);
+    QCOMPARE(fresh.slotCount, 8);
+    QCOMPARE(fresh.cpuTemperature, 55);
+    QCOMPARE(fresh.clock, 1600.0);
+    QCOMPARE(fresh.physicalMemoryLoad, 73.5);
+    QCOMPARE(textLength(fresh.memoryInfoText), std::size_t(kTextSize - 1));
+    const MemoryModuleData &copied = fresh.memoryData[2];
+    QCOMPARE(copied.memorySlot, 5);
+    QCOMPARE(copied.temperature, 41);
+    QCOMPARE(QByteArray(copied.manufacturer), QByteArray("Vandercrest"));
+    QCOMPARE(QByteArray(copied.partNumber), QByteArray("VC-3200"));
+    QCOMPARE(QByteArray(copied.memoryType), QByteArray("DDR4"));
+    QCOMPARE(QByteArray(copied.moduleText), QByteArray("PC4-25600"));
+    QCOMPARE(copied.memoryModuleSize, 8192);
+    QCOMPARE(copied.frequency, 1600.0);
+    // Not the reader's: they keep their construction value.
+    QCOMPARE(textLength(fresh.chipset), std::size_t(0));
+    QCOMPARE(copied.ledNum, 0);
+    QCOMPARE(copied.lightMode, 0);
+    QCOMPARE(copied.slotSequence, 0);
+    QCOMPARE(copied.rgb[0], COLORREF(0));
+    QCOMPARE(fresh.selectProfile, 0);
+    QCOMPARE(fresh.settingData.language, 0);
+    QCOMPARE(fresh.dataTimestamp, 0);
 }
 
 QTEST_GUILESS_MAIN(TestRecords)
