@@ -35,8 +35,11 @@ LightingChannel::LightingChannel()
 
 LightingChannel::~LightingChannel()
 {
-    // The library keeps a listener thread that may be inside a callback of ours;
-    // unloading it under that thread would pull the code away. It stays loaded.
+    // The callbacks registered through this binding belong to its owner, which is
+    // going away: no callback may start after this, nor run on into static
+    // destruction at exit. The library itself stays loaded, since a listener that
+    // overran its stop timeout may still be returning through its code.
+    shutdown();
 }
 
 void LightingChannel::bindStandIns()
@@ -65,8 +68,8 @@ void LightingChannel::bindStandIns()
     GetValueRGB = [](int) -> COLORREF * { return nullptr; };
     GetValueBright = [](int) -> float * { return nullptr; };
     GetValueSoftwareRGB = [](int) -> COLORREF * { return nullptr; };
-    GetValueSingleRGB = [](int) -> COLORREF { return 0; };
-    GetValueSingleBright = [](int) { return 0.0f; };
+    GetValueSingleRGB = [](int) { return rgbColor(255, 0, 0); };
+    GetValueSingleBright = [](int) { return 1.0f; };
     GetValueLightMode = [](int) { return int(kDefaultLightMode); };
     GetValueColorMode = [](int) { return 0; };
     GetValueLightSpeed = [](int) { return int(SpeedNormal); };

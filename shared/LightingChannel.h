@@ -1,6 +1,8 @@
 // The programs' binding of the channel library. The library is loaded at run time
 // from the program's own folder; when it is missing, every operation goes to a
-// stand-in that stores nothing and returns defaults, so callers never check for it.
+// stand-in that stores nothing and returns the records' defaults (the array getters
+// return nullptr, as the library does when it has no state), so callers never check
+// whether it loaded. Destroying the binding stops the library's listener.
 #pragma once
 
 #include "VELTRIMA_Lighting.h"

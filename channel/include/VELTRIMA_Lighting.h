@@ -15,9 +15,10 @@
  *   order, profile, notification and setting fields come only from their own setters.
  * - dataTimestamp is stamped by the library on every SetValueHWData.
  * - SetSlotNumber writes each module's slotSequence; GetValueMemorySlotNumber reads it.
- * - Module numbers outside 0..7, counts outside their bounds and null pointers are
- *   refused (nothing is stored, getters return 0 / nullptr); counts above 12 (5 for
- *   the sync colours, 8 for the slot numbers) are clamped.
+ * - Module numbers outside 0..7, negative counts and null pointers are refused
+ *   (nothing is stored, getters return 0 / nullptr); setters clamp counts above 12
+ *   (5 for the sync colours, 8 for the slot numbers); GetValueSyncRGB refuses a count
+ *   above 5, since its array holds five colours.
  * - Pointers returned by getters point into the shared state and stay valid for the
  *   life of the process; another process may change what they point at at any time.
  */

@@ -27,4 +27,10 @@
  */
 VELTRIMA_LIGHTING_API void SharedDLL_shutdown();
 
+/*
+ * True when this process has the shared state (SharedDLL_init found or made it). When
+ * it is false, setters store nothing and getters return defaults.
+ */
+VELTRIMA_LIGHTING_API bool SharedDLL_isAvailable();
+
 #endif

@@ -16,8 +16,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <climits>
 #include <cstring>
+#include <thread>
 #include <ctime>
 #include <mutex>
 
@@ -119,6 +122,41 @@ void wakeListeners(ChannelLayout &shared)
     syscall(SYS_futex, &shared.sequence, FUTEX_WAKE, INT_MAX, nullptr, nullptr, 0);
 }
 
+// Raises one event as another process would.
+void raiseForeignEvent(const TestEnvironment &env, ChannelEventKind kind, int argument)
+{
+    ChannelLayout *shared = mapSegment(env);
+    if (!shared)
+        return;
+    pthread_mutex_lock(&shared->mutex);
+    appendForeignEvent(*shared, kind, argument);
+    pthread_mutex_unlock(&shared->mutex);
+    wakeListeners(*shared);
+    munmap(shared, sizeof(ChannelLayout));
+}
+
+// A callback that holds the listener until the test lets it go.
+std::atomic<bool> g_slowEntered{false};
+std::atomic<bool> g_slowRelease{false};
+std::atomic<bool> g_slowFinished{false};
+void onSlowProfile(int)
+{
+    g_slowEntered = true;
+    while (!g_slowRelease)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // Long enough that a stop which did not wait would be seen returning first.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    g_slowFinished = true;
+}
+
+std::atomic<bool> g_stoppedFromCallback{false};
+void onProfileThenStop(int profile)
+{
+    g_received.add(QStringLiteral("profile"), profile);
+    SharedDLL_shutdown();
+    g_stoppedFromCallback = true;
+}
+
 void storeByte(bool &field, std::uint8_t byte)
 {
     std::memcpy(&field, &byte, 1);
@@ -141,6 +179,9 @@ private slots:
     void remoteChangesReachCallbacksButOwnDoNot();
     void fallenBehindListenerDeliversWhatRemains();
     void foreignBytesAreReadSafely();
+    void shutdownStopsCallbacksUntilRegisteredAgain();
+    void shutdownWaitsForARunningCallback();
+    void shutdownFromACallbackReturns();
     void lockOfDeadProcessIsRecovered();
     void cleanupTestCase();
 
@@ -276,7 +317,8 @@ void TestChannelLibrary::countsAreClamped()
     SetValueSyncRGB(9, many);
     for (int k = 0; k < kSyncColourCount; ++k)
         QCOMPARE(GetValueSyncRGB(5)[k], many[k]);
-    QCOMPARE(GetValueSyncRGB(100), GetValueSyncRGB(5));
+    QVERIFY(!GetValueSyncRGB(6));
+    QVERIFY(!GetValueSyncRGB(100));
     QCOMPARE(GetValueHWData().memoryData[0].rgb[0], before.memoryData[0].rgb[0]);
 }
 
@@ -472,6 +514,57 @@ void TestChannelLibrary::foreignBytesAreReadSafely()
     QCOMPARE(data.settingData.isAutoRun, true);
     QCOMPARE(textLength(data.chipset), std::size_t(kTextSize - 1));
     munmap(shared, sizeof(ChannelLayout));
+}
+
+void TestChannelLibrary::shutdownStopsCallbacksUntilRegisteredAgain()
+{
+    RegisterReceiveProfile(onProfile);
+    SharedDLL_shutdown();
+    g_received.clear();
+    raiseForeignEvent(m_env, ChannelEventKind::Profile, 31);
+
+    // A new registration listens from now on: the event raised while stopped is not
+    // delivered late, the next one is.
+    RegisterReceiveProfile(onProfile);
+    raiseForeignEvent(m_env, ChannelEventKind::Profile, 32);
+    QTRY_VERIFY_WITH_TIMEOUT(g_received.contains(QStringLiteral("profile"), 32), ChannelToolRunner::kWaitMs);
+    const QList<QPair<QString, int>> expected = {{QStringLiteral("profile"), 32}};
+    QCOMPARE(g_received.snapshot(), expected);
+    // Stopping a stopped listener is harmless.
+    SharedDLL_shutdown();
+    SharedDLL_shutdown();
+}
+
+void TestChannelLibrary::shutdownWaitsForARunningCallback()
+{
+    RegisterReceiveProfile(onSlowProfile);
+    raiseForeignEvent(m_env, ChannelEventKind::Profile, 1);
+    QTRY_VERIFY_WITH_TIMEOUT(g_slowEntered.load(), ChannelToolRunner::kWaitMs);
+
+    std::atomic<bool> finishedWhenStopped{false};
+    std::thread stopper([&] {
+        SharedDLL_shutdown();
+        finishedWhenStopped = g_slowFinished.load();
+    });
+    g_slowRelease = true;
+    stopper.join();
+    QVERIFY(finishedWhenStopped);
+}
+
+void TestChannelLibrary::shutdownFromACallbackReturns()
+{
+    g_received.clear();
+    RegisterReceiveProfile(onProfileThenStop);
+    raiseForeignEvent(m_env, ChannelEventKind::Profile, 41);
+    QTRY_VERIFY_WITH_TIMEOUT(g_stoppedFromCallback.load(), ChannelToolRunner::kWaitMs);
+    // Stopped: the callback is forgotten, so a later event reaches nobody, and a new
+    // registration works again.
+    raiseForeignEvent(m_env, ChannelEventKind::Profile, 42);
+    RegisterReceiveProfile(onProfile);
+    raiseForeignEvent(m_env, ChannelEventKind::Profile, 43);
+    QTRY_VERIFY_WITH_TIMEOUT(g_received.contains(QStringLiteral("profile"), 43), ChannelToolRunner::kWaitMs);
+    QVERIFY(!g_received.contains(QStringLiteral("profile"), 42));
+    SharedDLL_shutdown();
 }
 
 void TestChannelLibrary::lockOfDeadProcessIsRecovered()

@@ -25,6 +25,8 @@ private slots:
     void badArgumentsExitWithTwo_data();
     void badArgumentsExitWithTwo();
     void foreignRuntimeFolderIsRefused();
+    void unreachableChannelExitsWithThree();
+    void helpGoesToStandardOutput();
 
 private:
     static QString segmentPath(const TestEnvironment &env)
@@ -248,9 +250,37 @@ void TestChannelProcesses::foreignRuntimeFolderIsRefused()
 
     ChannelToolRunner tool;
     const ToolResult result = tool.run({QStringLiteral("set-profile"), QStringLiteral("3")});
-    QCOMPARE(result.exitCode, 0);
+    // Nothing was stored, so the tool must not report success.
+    QCOMPARE(result.exitCode, 3);
     QVERIFY2(result.err.contains("refusing"), result.err.constData());
+    QVERIFY(result.err.contains("veltrima-channel: the lighting channel is not available"));
     QVERIFY(!QFileInfo::exists(segmentPath(env)));
+}
+
+void TestChannelProcesses::unreachableChannelExitsWithThree()
+{
+    TestEnvironment env;
+    // A file where the runtime folder should be: the channel cannot be made.
+    QFile blocker(env.runtimeDir() + QStringLiteral("/veltrima"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    ChannelToolRunner tool;
+    const ToolResult result = tool.run({QStringLiteral("set-profile"), QStringLiteral("3")});
+    QCOMPARE(result.exitCode, 3);
+    QVERIFY(result.err.contains("the lighting channel is not available"));
+    QCOMPARE(tool.run({QStringLiteral("show")}).exitCode, 3);
+}
+
+void TestChannelProcesses::helpGoesToStandardOutput()
+{
+    TestEnvironment env;
+    ChannelToolRunner tool;
+    const ToolResult result = tool.run({QStringLiteral("--help")});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(result.out.startsWith("usage: veltrima-channel"));
+    QVERIFY(result.out.contains("exit status"));
+    QVERIFY(result.err.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestChannelProcesses)

@@ -19,10 +19,15 @@ constexpr int kMaxModule = kModuleCount - 1;
 std::mutex g_watchMutex;
 std::condition_variable g_watchEvent;
 int g_watchLines = 0;
+int g_watchLimit = 0; // 0: no limit
 
 void printWatchLine(const QString &line)
 {
     std::lock_guard<std::mutex> guard(g_watchMutex);
+    // A script that asked for N lines gets exactly N, even if more arrive before the
+    // listener stops.
+    if (g_watchLimit > 0 && g_watchLines >= g_watchLimit)
+        return;
     std::fputs(qPrintable(line + QLatin1Char('\n')), stdout);
     std::fflush(stdout);
     ++g_watchLines;
@@ -86,7 +91,10 @@ QString ChannelTool::usage()
         "  watch [--count N] [--timeout ms]     print one line per callback that another\n"
         "                                       process's change raises; exit after N lines\n"
         "                                       (1 when the timeout comes first); says\n"
-        "                                       \"watching\" on standard error once listening\n");
+        "                                       \"watching\" on standard error once listening\n"
+        "\n"
+        "exit status: 0 done, 1 watch timed out before its count, 2 bad arguments,\n"
+        "3 the lighting channel is not available\n");
 }
 
 int ChannelTool::usageError(const QString &message) const
@@ -136,6 +144,10 @@ int ChannelTool::run(const QStringList &arguments)
     for (const auto &entry : commands) {
         if (command == QLatin1String(entry.first)) {
             SharedDLL_init();
+            if (!SharedDLL_isAvailable()) {
+                std::fprintf(stderr, "veltrima-channel: the lighting channel is not available\n");
+                return 3;
+            }
             return (this->*entry.second)(args);
         }
     }
@@ -382,6 +394,10 @@ int ChannelTool::watch(ChannelArguments &args)
     if (!expect(args, 0, 0))
         return 2;
 
+    {
+        std::lock_guard<std::mutex> guard(g_watchMutex);
+        g_watchLimit = count.value_or(0);
+    }
     RegisterReceiveFunc(onRgb);
     RegisterReceiveLightModeFunc(onLightMode);
     RegisterReceiveMemorySlotNumber(onSlot);

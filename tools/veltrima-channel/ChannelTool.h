@@ -5,7 +5,7 @@
 #include <QStringList>
 
 // The commands of veltrima-channel. run() returns the exit code: 0 done, 1 a watch
-// that timed out before its count, 2 bad arguments.
+// that timed out before its count, 2 bad arguments, 3 no channel to work on.
 class ChannelTool
 {
 public:
