@@ -119,7 +119,14 @@ void ChannelListener::run(std::uint64_t generation, std::uint32_t seen)
             continue;
         // Copies are made under the lock; callbacks run without it, so they may call
         // any operation of the library.
-        for (const ChannelEvent &event : segment->eventsSince(seen)) {
+        const std::uint32_t before = seen;
+        const std::vector<ChannelEvent> events = segment->eventsSince(seen);
+        if (seen == before) {
+            // The lock could not be had: try again later rather than spin on it.
+            std::this_thread::sleep_for(std::chrono::milliseconds(kWaitTimeoutMs));
+            continue;
+        }
+        for (const ChannelEvent &event : events) {
             if (!isCurrent(generation))
                 break;
             if (event.originPid != ownPid)

@@ -96,7 +96,7 @@ ChannelLayout *ChannelSegment::mapLocked(int fd)
 {
     const FileLock fileLock(fd);
     struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != getuid()) {
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != geteuid()) {
         logChannel("refusing the shared state file: not a file of ours");
         return nullptr;
     }

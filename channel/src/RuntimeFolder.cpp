@@ -15,7 +15,7 @@ std::string RuntimeFolder::path()
     const char *runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime && runtime[0] == '/')
         return std::string(runtime) + "/veltrima";
-    return "/tmp/veltrima-" + std::to_string(getuid());
+    return "/tmp/veltrima-" + std::to_string(geteuid());
 }
 
 int RuntimeFolder::open()
@@ -31,7 +31,7 @@ int RuntimeFolder::open()
         return -1;
     }
     struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid()) {
+    if (fstat(fd, &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != geteuid()) {
         logChannel("refusing %s: not a folder of ours", folder.c_str());
         close(fd);
         return -1;
