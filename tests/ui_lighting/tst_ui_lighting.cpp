@@ -3,6 +3,7 @@
 #include "Memory_RGB_View.h"
 #include "ProgramState.h"
 #include "UiResources.h"
+#include "LightModeTable.h"
 #include "Widget_Light_Mode_View.h"
 
 #include "TestEnvironment.h"
@@ -217,6 +218,50 @@ private slots:
         QCOMPARE(child<QPushButton>(*page, "btn_LightMode")->text(), page->lightModeMap().value(mode));
     }
 
+    // Every mode the channel can hold, as the user sees it: colour entries with their
+    // numbers ("text=number"), then C/c colour drop-down on/off, L/l R/G/B and brightness,
+    // S/s speed drop-down.
+    void controlsForEveryMode()
+    {
+        const char *const expected[LightModeTable::kModeCount] = {
+            /* 0 */ "OFF=0 c l S",     /* 1 */ "OFF=0 c l S",        /* 2 */ "Single=0,Random=3 C L S",
+            /* 3 */ "RGB=0,Single=1,Random=3 C L S",                 /* 4 */ "RGB=0,Single=1,Random=3 C L S",
+            /* 5 */ "RGB=0 c L S",     /* 6 */ "RGB=0,Single=1 C L s", /* 7 */ "OFF=0 c l s",
+            /* 8 */ "RGB=0,Single=1 C L s", /* 9 */ "RGB=0,Single=1 C L s", /* 10 */ "RGB=0,Single=1 C L s",
+            /* 11 */ "RGB=0,Single=1 C L s", /* 12 */ "RGB=0,Single=1 C L s", /* 13 */ "RGB=0,Single=1 C L s",
+            /* 14 */ "OFF=0 c l s",    /* 15 */ "RGB=0,Single=1 C L S", /* 16 */ "OFF=0 c l s",
+            /* 17 */ "RGB=0,Single=1 C L s", /* 18 */ "RGB=0,Single=1 C L s", /* 19 */ "OFF=0 c l s",
+            /* 20 */ "OFF=0 c l s",    /* 21 */ "RGB=0,Single=1 C L S", /* 22 */ "OFF=0 c l s",
+            /* 23 */ "OFF=0 c l s",    /* 24 */ "RGB=0,Single=1 C L S",
+            /* 25 */ "RGB=0,Single=1,Random=3 C L S",                /* 26 */ "RGB=0,Single=1 C L S",
+            /* 27 */ "RGB=0,Single=1 C L S", /* 28 */ "RGB=0,Single=1 C L S", /* 29 */ "OFF=0 c l s",
+            /* 30 */ "OFF=0 c l s",    /* 31 */ "OFF=0 c l s",       /* 32 */ "Single=0 c L S",
+            /* 33 */ "RGB=0,Single=1 C L S", /* 34 */ "RGB=0,Single=1 C L S", /* 35 */ "RGB=0,Single=1 C L S",
+        };
+        auto page = makePage(4, 4);
+        clickModule(*page, 0);
+        for (int mode = 0; mode < LightModeTable::kModeCount; ++mode) {
+            // Through the pop-up's path, which rebuilds the controls for the chosen mode.
+            page->currentLightModeIndex(mode);
+            QComboBox *colour = colourBox(*page);
+            QStringList list;
+            for (const auto &e : entries(colour))
+                list.append(QStringLiteral("%1=%2").arg(e.first).arg(e.second));
+            const QString shown = list.join(QLatin1Char(','))
+                + (colour->isEnabled() ? QStringLiteral(" C") : QStringLiteral(" c"))
+                + (child<QSlider>(*page, "slider_G_Value")->isEnabled() ? QStringLiteral(" L") : QStringLiteral(" l"))
+                + (speedBox(*page)->isEnabled() ? QStringLiteral(" S") : QStringLiteral(" s"));
+            QCOMPARE(shown, QString::fromLatin1(expected[mode]));
+            QCOMPARE(child<QSlider>(*page, "slider_Light")->isEnabled(), shown.contains(QStringLiteral(" L")));
+            QCOMPARE(child<QLineEdit>(*page, "lineEdit_R_Value")->isEnabled(), shown.contains(QStringLiteral(" L")));
+            if (!speedBox(*page)->isEnabled())
+                QCOMPARE(speedBox(*page)->currentText(), QStringLiteral("Normal"));
+            // The pictures' looks do not depend on the mode.
+            QCOMPARE(page->colorModeStandMap(),
+                     (QMap<QString, int>{{"RGB", 0}, {"Single", 1}, {"OFF", 2}, {"Random", 3}}));
+        }
+    }
+
     void popupListsTheTwentySixModesInFiveRows()
     {
         Widget_Light_Mode_View popup;
@@ -409,8 +454,13 @@ private slots:
         bright.fill(0.2f);
         for (int k = 0; k < 2; ++k)
             page->setRGB(k, rgb.data(), 0, bright.data(), 0.2f);
+        page->setLighting(0, 3, ColorModeRGB, SpeedSlow, false);
         clickModule(*page, 0);
+        QCOMPARE(speedBox(*page)->currentText(), QStringLiteral("Slow"));
+        child<QSlider>(*page, "slider_Light")->setValue(4);
         page->slotDefault();
+        QCOMPARE(speedBox(*page)->currentText(), QStringLiteral("Normal"));
+        QCOMPARE(child<QSlider>(*page, "slider_Light")->value(), 10);
         QCOMPARE(page->picture(0)->rgb(), Memory_RGB_View::kDefaultColours);
         QCOMPARE(page->picture(0)->bright()[3], 1.0f);
         QCOMPARE(page->picture(1)->rgb()[0], rgbColor(1, 1, 1));

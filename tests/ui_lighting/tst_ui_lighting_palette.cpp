@@ -117,6 +117,18 @@ private slots:
         QVERIFY(!band.strictlyInside(QPoint(400, 150))); // on the edge
         QVERIFY(!band.strictlyInside(QPoint(450, 100)));
         QCOMPARE(band.selectionRect(), QRect(QPoint(400, 100), QPoint(500, 200)));
+
+        // Drawn whichever way the drag went: up-left of the start as well as down-right.
+        auto filledAt = [&band](QPoint inside, QPoint outside) {
+            const QImage shot = band.grab().toImage();
+            const qreal dpr = shot.devicePixelRatio();
+            return shot.pixelColor(int(inside.x() * dpr), int(inside.y() * dpr))
+                != shot.pixelColor(int(outside.x() * dpr), int(outside.y() * dpr));
+        };
+        QVERIFY(filledAt(QPoint(450, 150), QPoint(600, 300)));
+        band.setStart(QPoint(400, 100));
+        band.setEnd(QPoint(500, 200));
+        QVERIFY(filledAt(QPoint(450, 150), QPoint(600, 300)));
     }
 
     void ledLookAndSelection()

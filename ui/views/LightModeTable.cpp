@@ -1,5 +1,7 @@
 #include "LightModeTable.h"
 
+#include "LightingTypes.h"
+
 #include <QtGlobal>
 
 #include <cstring>
@@ -128,6 +130,11 @@ LightModeTable::Controls LightModeTable::controlsFor(int mode)
 const char *LightModeTable::speedText(int speed)
 {
     return speed >= 0 && speed < kSpeedCount ? kSpeeds[speed] : nullptr;
+}
+
+QList<LightModeTable::ColorEntry> LightModeTable::looks()
+{
+    return {{kRGB, ColorModeRGB}, {kSingle, ColorModeSingle}, {kOff, ColorModeOff}, {kRandom, ColorModeRandom}};
 }
 
 int LightModeTable::lookOfSource(const char *source)

@@ -36,6 +36,9 @@ public:
     static Controls controlsFor(int mode);
     // Translation keys of the speed entries 0..3.
     static const char *speedText(int speed);
+    // Every colour-drop-down text with the look it gives the pictures, whatever the mode:
+    // "RGB" 0, "Single" 1, "OFF" 2, "Random" 3.
+    static QList<ColorEntry> looks();
     // The look a picture takes for a colour-drop-down text: 0 per-LED, 1 single, 2 off, 3 random.
     static int lookOfSource(const char *source);
     // The entry of a mode's drop-down that stands for a stored colour mode: the one whose

@@ -124,7 +124,8 @@ Lighting_View::Lighting_View(QWidget *parent)
 
     updateLanguage_Lighting();
     showMode(m_selectedLightMode);
-    setSlotNumber(0, 0);
+    // Nothing is counted until Main_View hands over the module counts.
+    placeRowButtons();
 }
 
 QComboBox *Lighting_View::makeComboBox(const char *name, int y)
@@ -262,7 +263,7 @@ void Lighting_View::buildModuleArea()
 {
     widget_memory_Control = new QWidget(this);
     widget_memory_Control->setObjectName(QStringLiteral("widget_memory_Control"));
-    widget_memory_Control->setGeometry(380, 20, 500, 295);
+    widget_memory_Control->setGeometry(350, 20, 450, 295);
     grid_Memory = new QGridLayout(widget_memory_Control);
     grid_Memory->setContentsMargins(10, 10, 10, 10);
     grid_Memory->setSpacing(30);
@@ -390,11 +391,12 @@ QRect Lighting_View::pictureRect(int k) const
     return m_pictures[k]->geometry().translated(widget_memory_Control->pos());
 }
 
-int Lighting_View::pictureAt(QPoint pagePos) const
+int Lighting_View::pictureAt(QPoint pagePos, bool withGap) const
 {
-    // Half the grid spacing on each side counts as the module's place.
+    // For a drop, half the grid spacing on each side counts as the module's place.
+    const int gap = withGap ? 15 : 0;
     for (int k = 0; k < m_slotCount; ++k) {
-        if (pictureRect(k).adjusted(-15, 0, 15, 0).contains(pagePos))
+        if (pictureRect(k).adjusted(-gap, 0, gap, 0).contains(pagePos))
             return k;
     }
     return -1;
@@ -513,7 +515,6 @@ void Lighting_View::rebuildControls(int mode)
         const QSignalBlocker block(comboBox_ColorMode);
         comboBox_ColorMode->clear();
         m_colorModeMap.clear();
-        m_colorModeStandMap.clear();
         for (const LightModeTable::ColorEntry &e : c.colorEntries) {
             const QString text = translated(e.source);
             const int row = comboBox_ColorMode->count();
@@ -522,7 +523,6 @@ void Lighting_View::rebuildControls(int mode)
             comboBox_ColorMode->setItemData(row, LightModeTable::lookOfSource(e.source), kColorLookRole);
             comboBox_ColorMode->setItemData(row, QString::fromLatin1(e.source), kSourceRole);
             m_colorModeMap.insert(text, e.number);
-            m_colorModeStandMap.insert(text, LightModeTable::lookOfSource(e.source));
         }
         // The empty entry says that the selected modules have no common value.
         comboBox_ColorMode->addItem(QString());
@@ -839,7 +839,7 @@ void Lighting_View::slotDefault()
 {
     emit changeBright(1.0f);
     const QList<int> selected = selectedModules();
-    if (!selected.isEmpty() && !LightModeTable::controlsFor(m_selectedLightMode).speedFixed) {
+    if (!selected.isEmpty()) {
         const QSignalBlocker block(comboBox_LightSpeed);
         comboBox_LightSpeed->setCurrentIndex(SpeedNormal);
     }
@@ -1031,7 +1031,7 @@ void Lighting_View::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
     if (m_editing) {
-        const int k = pictureAt(pos);
+        const int k = pictureAt(pos, false);
         if (k < 0)
             return;
         m_dragIndex = k;
@@ -1232,13 +1232,14 @@ void Lighting_View::updateLanguage_Lighting()
         btn_LightMode->setText(m_lightModeMap.value(m_selectedLightMode));
 
     m_colorModeMap.clear();
-    m_colorModeStandMap.clear();
     for (int row = 0; row < comboBox_ColorMode->count() - 1; ++row) {
         const QString text = translated(comboBox_ColorMode->itemData(row, kSourceRole).toString().toLatin1().constData());
         comboBox_ColorMode->setItemText(row, text);
         m_colorModeMap.insert(text, comboBox_ColorMode->itemData(row, kColorNumberRole).toInt());
-        m_colorModeStandMap.insert(text, comboBox_ColorMode->itemData(row, kColorLookRole).toInt());
     }
+    m_colorModeStandMap.clear();
+    for (const LightModeTable::ColorEntry &look : LightModeTable::looks())
+        m_colorModeStandMap.insert(translated(look.source), look.number);
     for (int row = 0; row < comboBox_LightSpeed->count() - 1; ++row)
         comboBox_LightSpeed->setItemText(row, translated(LightModeTable::speedText(row)));
 

@@ -113,7 +113,7 @@ private:
     bool isCounted(int k) const;
     bool isSelectable(int k) const;
     QList<int> selectedModules() const;
-    int pictureAt(QPoint pagePos) const;
+    int pictureAt(QPoint pagePos, bool withGap = true) const;
     QRect pictureRect(int k) const;
 
     void showMode(int mode);

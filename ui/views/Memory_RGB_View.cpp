@@ -280,6 +280,6 @@ void Memory_RGB_View::paintEvent(QPaintEvent *)
         p.drawRect(rect().adjusted(kFrame / 2, kFrame / 2, -kFrame / 2 - 1, -kFrame / 2 - 1));
     }
     p.setPen(Qt::NoPen);
-    p.setBrush(m_isLighting ? QColor(82, 82, 82) : QColor(50, 50, 50));
+    p.setBrush(QColor(82, 82, 82));
     p.drawRect(10, 40, 10, 210);
 }
