@@ -544,6 +544,13 @@ private slots:
         QTRY_VERIFY(popup->hasFocus());
         QTest::mouseClick(child<QPushButton>(*page, "btn_LightMode"), Qt::LeftButton);
         QVERIFY(popup->isHidden());
+        // A press between its buttons keeps it open; a click on the page closes it.
+        QTest::mouseClick(child<QPushButton>(*page, "btn_LightMode"), Qt::LeftButton);
+        QTRY_VERIFY(popup->hasFocus());
+        QTest::mouseClick(popup, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+        QVERIFY(popup->isVisible());
+        QTest::mouseClick(page.get(), Qt::LeftButton, Qt::NoModifier, QPoint(200, 200));
+        QVERIFY(popup->isHidden());
         // Choosing a mode closes it and shows the mode.
         QTest::mouseClick(child<QPushButton>(*page, "btn_LightMode"), Qt::LeftButton);
         QTest::mouseClick(popup->findChild<QPushButton *>(QStringLiteral("21")), Qt::LeftButton);
@@ -708,6 +715,18 @@ private slots:
         // The slider writes its value into the edit on every change.
         slider->setValue(77);
         QCOMPARE(edit->text(), QStringLiteral("77"));
+
+        // A click on the page's background, which takes no focus itself, drops the text too.
+        QApplication::setActiveWindow(page.get());
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
+        edit->clear();
+        QTest::keyClicks(edit, QStringLiteral("12"));
+        QVERIFY(!page->childAt(200, 200));
+        QTest::mouseClick(page.get(), Qt::LeftButton, Qt::NoModifier, QPoint(200, 200));
+        QVERIFY(!edit->hasFocus());
+        QCOMPARE(edit->text(), QStringLiteral("77"));
+        QCOMPARE(spy.count(), 1);
     }
 
     void paletteColourReachesSelectedLeds()

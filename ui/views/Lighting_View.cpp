@@ -8,6 +8,7 @@
 #include "SwitchButton.h"
 #include "Widget_Light_Mode_View.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -1027,6 +1028,10 @@ void Lighting_View::finishModuleDrag(QPoint pagePos)
 
 void Lighting_View::mousePressEvent(QMouseEvent *event)
 {
+    // A click on the page's background takes no focus by itself: take it away here, so
+    // that an R/G/B edit drops unconfirmed text and an open pop-up closes.
+    if (QWidget *focused = QApplication::focusWidget(); focused && isAncestorOf(focused))
+        focused->clearFocus();
     const QPoint pos = event->pos();
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QGridLayout>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 
@@ -53,6 +54,13 @@ void Widget_Light_Mode_View::paintEvent(QPaintEvent *)
     p.setPen(QPen(QColor(20, 20, 20), 1));
     p.setBrush(QColor(40, 40, 40, 240));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void Widget_Light_Mode_View::mousePressEvent(QMouseEvent *event)
+{
+    // A press between the mode buttons stays with the pop-up; the page would take it as
+    // a click outside and close the pop-up.
+    event->accept();
 }
 
 void Widget_Light_Mode_View::focusOutEvent(QFocusEvent *event)
