@@ -19,6 +19,9 @@
  *   (nothing is stored, getters return 0 / nullptr); setters clamp counts above 12
  *   (5 for the sync colours, 8 for the slot numbers); GetValueSyncRGB refuses a count
  *   above 5, since its array holds five colours.
+ * - The shared lock is robust: one whose holder died is taken over. An operation that
+ *   cannot take it within a second (its holder hangs or was stopped) does nothing:
+ *   setters store nothing, getters return defaults.
  * - Pointers returned by getters point into the shared state and stay valid for the
  *   life of the process; another process may change what they point at at any time.
  */

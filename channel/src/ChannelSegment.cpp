@@ -14,9 +14,11 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <ctime>
 
 namespace {
 const char kSegmentFileName[] = "lighting.shm";
+constexpr int kLockTimeoutSeconds = 1;
 
 class FileLock
 {
@@ -165,7 +167,12 @@ void ChannelSegment::initialiseState(ChannelLayout &layout)
 
 bool ChannelSegment::lock()
 {
-    const int rc = pthread_mutex_lock(&m_layout.load(std::memory_order_relaxed)->mutex);
+    // Every holder keeps the lock for a copy of a few kilobytes, so a wait this long
+    // means a holder that hangs or was stopped; the caller must not hang with it.
+    timespec deadline {};
+    clock_gettime(CLOCK_REALTIME, &deadline);
+    deadline.tv_sec += kLockTimeoutSeconds;
+    const int rc = pthread_mutex_timedlock(&m_layout.load(std::memory_order_relaxed)->mutex, &deadline);
     if (rc == 0)
         return true;
     if (rc == EOWNERDEAD) {
@@ -175,7 +182,10 @@ bool ChannelSegment::lock()
         pthread_mutex_consistent(&m_layout.load(std::memory_order_relaxed)->mutex);
         return true;
     }
-    logChannel("cannot take the shared lock: %s", std::strerror(rc));
+    if (rc == ETIMEDOUT)
+        logChannel("another process holds the shared lock too long; giving up");
+    else
+        logChannel("cannot take the shared lock: %s", std::strerror(rc));
     return false;
 }
 

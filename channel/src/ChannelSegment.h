@@ -19,7 +19,8 @@ public:
     ChannelLayout &layout() const { return *m_layout; }
 
     // Takes the process-shared lock; recovers it when its holder died. False when
-    // the lock cannot be had, in which case nothing may be read or written.
+    // the lock cannot be had within a second (a holder that hangs), in which case
+    // nothing may be read or written.
     bool lock();
     void unlock();
 

@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <linux/futex.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -182,6 +183,7 @@ private slots:
     void shutdownStopsCallbacksUntilRegisteredAgain();
     void shutdownWaitsForARunningCallback();
     void shutdownFromACallbackReturns();
+    void lockHeldByAHungProcessDoesNotHang();
     void lockOfDeadProcessIsRecovered();
     void cleanupTestCase();
 
@@ -565,6 +567,40 @@ void TestChannelLibrary::shutdownFromACallbackReturns()
     QTRY_VERIFY_WITH_TIMEOUT(g_received.contains(QStringLiteral("profile"), 43), ChannelToolRunner::kWaitMs);
     QVERIFY(!g_received.contains(QStringLiteral("profile"), 42));
     SharedDLL_shutdown();
+}
+
+void TestChannelLibrary::lockHeldByAHungProcessDoesNotHang()
+{
+    SharedDLL_shutdown();
+    SetProfile(1);
+    ChannelLayout *shared = mapSegment(m_env);
+    QVERIFY(shared);
+    int ready[2];
+    QCOMPARE(pipe(ready), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        pthread_mutex_lock(&shared->mutex);
+        const char byte = 1;
+        if (write(ready[1], &byte, 1) != 1)
+            _exit(1);
+        for (;;)
+            pause(); // hangs holding the lock
+    }
+    QVERIFY(child > 0);
+    char byte = 0;
+    QCOMPARE(read(ready[0], &byte, 1), ssize_t(1));
+
+    // Each call gives up instead of waiting for ever, and changes nothing.
+    SetProfile(3);
+    QVERIFY(GetProfile() != 3);
+
+    ::kill(child, SIGKILL);
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    QCOMPARE(GetProfile(), 1);
+    munmap(shared, sizeof(ChannelLayout));
 }
 
 void TestChannelLibrary::lockOfDeadProcessIsRecovered()
