@@ -167,6 +167,19 @@ private slots:
         QCOMPARE(controlQuits, 1);
     }
 
+    // The pages made while the window is still hidden must not cover the overlay.
+    void overlayCoversPagesMadeBeforeShow()
+    {
+        Main_View view;
+        QVERIFY(!view.loadingView()->isHidden());
+        view.show();
+        const QPoint centre = view.loadingView()->mapTo(&view, view.loadingView()->rect().center());
+        QWidget *top = view.childAt(centre);
+        QVERIFY(top);
+        QVERIFY2(top == view.loadingView() || view.loadingView()->isAncestorOf(top),
+                 qPrintable(top->metaObject()->className()));
+    }
+
     void overlayHiddenWithoutSlots()
     {
         Main_View view;

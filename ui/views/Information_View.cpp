@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 const QRect kDialRect(450, 165, 240, 240);
@@ -127,7 +128,9 @@ void Information_View::setHWData(HWData d)
                        + (d.tRCD < 0 ? QStringLiteral("N/A") : QString::number(d.tRCD)));
 
     // A missing reading empties the dial rather than leaving the last value up.
-    m_load = d.physicalMemoryLoad < 0 ? -1.0 : std::clamp(d.physicalMemoryLoad, 0.0, 100.0);
+    // Any other process may write the channel: a NaN load counts as no reading.
+    const double load = d.physicalMemoryLoad;
+    m_load = (std::isnan(load) || load < 0) ? -1.0 : std::clamp(load, 0.0, 100.0);
 
     label_Channel->setText(tr("Channel:") + channelValue(d.channelCount));
     label_CAS->setText(tr("CAS# Latency (CL):") + numberOrNA(d.casLatency));

@@ -177,7 +177,9 @@ void Main_View::showAndActivate()
 // window buttons sit above it so that the program can always be closed or minimised.
 void Main_View::keepControlsReachable()
 {
-    if (m_loading->isVisible())
+    // isHidden, not isVisible: before the window is first shown nothing is visible,
+    // and a page created then must still end up below the overlay.
+    if (!m_loading->isHidden())
         m_loading->raise();
     btn_Close->raise();
     btn_Min->raise();
