@@ -145,6 +145,31 @@ private slots:
         QVERIFY(waitUntil([] { return lightModeOf(0) == 3; }, 15000));
     }
 
+    void quickRestartKeepsTheLoadWarning()
+    {
+        ProductFixture product;
+        QVERIFY(product.startControl());
+        QVERIFY(waitUntil([] { return halCalls(0) > 5; }, 20000));
+        QVERIFY(ProductFixture::tool({QStringLiteral("set-noti"), QStringLiteral("--type"), QStringLiteral("1"),
+                                      QStringLiteral("--loading"), QStringLiteral("1"),
+                                      QStringLiteral("--loading-value"), QStringLiteral("0"),
+                                      QStringLiteral("--loading-color"), QStringLiteral("0x00FF00")})
+                    .has_value());
+        const QVector<quint32> warning(5, 0x00FF00);
+        QVERIFY2(waitUntil([&] { return halFrame(0) == warning && halFrame(3) == warning; }, 15000),
+                 qPrintable(product.control().output()));
+
+        // Restarted while the channel is fresh: nothing is read from the files, and the
+        // warning must still come from the channel.
+        product.killControl();
+        QVERIFY(product.startControl());
+        QVERIFY(product.control().waitForOutput(QStringLiteral("Memory_Number"), 20000));
+        const quint64 calls = halCalls(0);
+        QVERIFY(waitUntil([&] { return halCalls(0) > calls + 10; }, 15000));
+        QCOMPARE(halFrame(0), warning);
+        QVERIFY(!product.control().output().contains(QStringLiteral("Profile_RW::readDevice")));
+    }
+
     void freshInstallationStartsWithTheDefaults()
     {
         ProductFixture product;
