@@ -180,6 +180,7 @@ private:
             m_failure = QStringLiteral("the mode pop-up stayed open");
             return false;
         }
+        m_failure = QStringLiteral("the page took light mode %1, not %2").arg(page()->selectedLightMode()).arg(mode);
         return page()->selectedLightMode() == mode;
     }
 
@@ -211,6 +212,7 @@ private:
             m_failure = QStringLiteral("the list of %1 stayed open").arg(combo->objectName());
             return false;
         }
+        m_failure = QStringLiteral("%1 shows \"%2\"").arg(combo->objectName(), combo->currentText());
         return combo->currentText() == text;
     }
 
@@ -237,6 +239,17 @@ private:
     {
         const QRect bar = page()->previewBar(module);
         return onScreen(m_view, QRect(page()->mapTo(m_view, bar.topLeft()), bar.size()).adjusted(1, 1, 0, 0));
+    }
+
+    // With VELTRIMA_SCREENSHOT_DIR set, what the screen shows at the steps, for a person to look at.
+    void keepScreenshot(const QString &name) const
+    {
+        const QString dir = qEnvironmentVariable("VELTRIMA_SCREENSHOT_DIR");
+        if (dir.isEmpty())
+            return;
+        QDir().mkpath(dir);
+        if (!onScreen(m_view, m_view->rect()).save(QDir(dir).filePath(name + QStringLiteral(".png"))))
+            qWarning() << "cannot save the screenshot" << name << "in" << dir;
     }
 
     std::unique_ptr<ProductFixture> m_product;
@@ -313,6 +326,7 @@ private slots:
         QVERIFY2(waitUntil([&] { return halFrame(kModule1) == allRed; }, 10000),
                  qPrintable(frameText(halFrame(kModule1))));
         // Only module 1 was selected: the others keep their own lighting.
+        keepScreenshot(QStringLiteral("e2e-applied-red"));
         for (int device = 1; device < 4; ++device)
             QVERIFY2(halFrame(device) != allRed, qPrintable(QStringLiteral("device %1 turned red").arg(device)));
         QVERIFY(waitUntil([&] { return m_product->profileValue(kProfile1, QStringLiteral("Memory0/LightMode")).toInt() == kStatic; },
@@ -336,6 +350,7 @@ private slots:
         QVERIFY2(waitUntil([&] { return page()->picture(kModule1)->rgb()[1] == kProfile3Frame.at(1); }, 10000),
                  "the page does not show profile 3's colours");
         QVERIFY(find<QPushButton>("btn_Profile2")->isChecked());
+        keepScreenshot(QStringLiteral("e2e-profile3"));
         QCOMPARE(modeButton->text(), QStringLiteral("Static"));
         QCOMPARE(colourMode->currentText(), QStringLiteral("RGB"));
 
@@ -373,6 +388,7 @@ private slots:
         const QImage first = previewBarOnScreen(kModule1);
         QTest::qWait(1000);
         const QImage second = previewBarOnScreen(kModule1);
+        keepScreenshot(QStringLiteral("e2e-flow"));
         QVERIFY2(first != second, "the preview stands still while Flow runs");
         // The bar shows more than the red it showed before.
         QVERIFY(first != still || second != still);
