@@ -21,7 +21,10 @@
  *   above 5, since its array holds five colours.
  * - The shared lock is robust: one whose holder died is taken over. An operation that
  *   cannot take it within a second (its holder hangs or was stopped) does nothing:
- *   setters store nothing, getters return defaults.
+ *   setters store nothing, getters return what they return without a channel (0,
+ *   or the new channel's records for GetValueHWData, GetNotiEvent, GetSettingValue).
+ * - SetValueSyncRGB (at most 5 colours) sets the colours behind GetValueSyncRGB for
+ *   hub synchronisation; nothing else changes them.
  * - Pointers returned by getters point into the shared state and stay valid for the
  *   life of the process; another process may change what they point at at any time.
  */
