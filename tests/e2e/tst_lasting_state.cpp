@@ -34,6 +34,14 @@ quint64 halCalls(int device)
     return snapshot->devices.at(device).colourCalls;
 }
 
+QString framesText(const QVector<quint32> &frame)
+{
+    QStringList parts;
+    for (quint32 colour : frame)
+        parts << QString::number(colour, 16);
+    return parts.join(QLatin1Char(','));
+}
+
 bool setLighting(int module, int mode, int colorMode, int speed)
 {
     return ProductFixture::tool({QStringLiteral("set-lighting"), QString::number(module), QString::number(mode),
@@ -122,7 +130,9 @@ private slots:
         QVERIFY(setLighting(0, 6, 0, 2));
         QVERIFY(waitUntil([&] { return product.profileValue(0, QStringLiteral("Memory0/LightMode")).toInt() == 6; },
                           15000));
-        const QVector<quint32> staticFrame = halFrame(0);
+        // Static shows the default user colours in their own order.
+        const QVector<quint32> staticFrame{0x0000FF, 0x00FFD8, 0x3BFF00, 0xFF6200, 0xFF00A7};
+        QVERIFY2(waitUntil([&] { return halFrame(0) == staticFrame; }, 10000), qPrintable(framesText(halFrame(0))));
 
         // Edited behind the program's back: only a reload can bring this in.
         product.killControl();
@@ -134,7 +144,8 @@ private slots:
         QVERIFY2(!product.control().output().contains(QStringLiteral("Profile_RW::readDevice")),
                  "a fresh channel must stay in force");
         QCOMPARE(lightModeOf(0), 6);
-        QVERIFY(waitUntil([&] { return halFrame(0) == staticFrame; }, 10000));
+        QVERIFY2(waitUntil([&] { return halFrame(0) == staticFrame; }, 10000),
+                 qPrintable(framesText(staticFrame) + QStringLiteral(" != ") + framesText(halFrame(0))));
 
         // A stale channel (here: a new segment) brings back the saved state.
         product.killControl();
