@@ -550,33 +550,10 @@ void KVRGBMemoryControl::finishGetComputerData(QStringList)
     if (m_shutDown)
         return;
     const HWData reader = m_hwInfo->snapshot();
+    // A new record with only the reader's readings: chipset and the LED counts keep
+    // their construction values, so the channel keeps the counts it has.
     HWData fresh = makeZeroHWData();
-    std::copy(std::begin(reader.memoryIndex), std::end(reader.memoryIndex), std::begin(fresh.memoryIndex));
-    fresh.memoryCount = reader.memoryCount;
-    fresh.slotCount = reader.slotCount;
-    fresh.cpuTemperature = reader.cpuTemperature;
-    fresh.clock = reader.clock;
-    std::copy(std::begin(reader.memoryInfoText), std::end(reader.memoryInfoText), std::begin(fresh.memoryInfoText));
-    fresh.casLatency = reader.casLatency;
-    fresh.tRCD = reader.tRCD;
-    fresh.timing3 = reader.timing3;
-    fresh.timing4 = reader.timing4;
-    fresh.channelCount = reader.channelCount;
-    fresh.physicalMemoryUsed = reader.physicalMemoryUsed;
-    fresh.physicalMemoryAvailable = reader.physicalMemoryAvailable;
-    fresh.physicalMemoryLoad = reader.physicalMemoryLoad;
-    for (int m = 0; m < kModuleCount; ++m) {
-        const MemoryModuleData &from = reader.memoryData[m];
-        MemoryModuleData &to = fresh.memoryData[m];
-        to.memorySlot = from.memorySlot;
-        to.temperature = from.temperature;
-        std::copy(std::begin(from.manufacturer), std::end(from.manufacturer), std::begin(to.manufacturer));
-        std::copy(std::begin(from.partNumber), std::end(from.partNumber), std::begin(to.partNumber));
-        to.memoryModuleSize = from.memoryModuleSize;
-        to.frequency = from.frequency;
-        std::copy(std::begin(from.memoryType), std::end(from.memoryType), std::begin(to.memoryType));
-        std::copy(std::begin(from.moduleText), std::end(from.moduleText), std::begin(to.moduleText));
-    }
+    fresh.copyReaderReadings(reader);
     m_channel.SetValueHWData(&fresh);
 
     // A reading far outside -1..100 (or not a number) would make the truncation undefined.
