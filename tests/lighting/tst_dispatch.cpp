@@ -370,6 +370,14 @@ void tst_dispatch::twinkleListGroups()
     QCOMPARE(state.twinkleList.at(1).flag, 0);
     QCOMPARE(state.twinkleList.at(3).flag, 1);
     QVERIFY(state.twinkleReady);
+
+    // Any module's reset restarts both paths from their first item, whatever its mode.
+    state.twinkleCursor = 4;
+    state.chaseCursor = 2;
+    LightingFrame::resetLighting(state, 6);
+    QCOMPARE(state.twinkleCursor, 0);
+    QCOMPARE(state.chaseCursor, 0);
+    QCOMPARE(modulesOf(state.twinkleList), QVector<int>({3, 3, 3, 2, 2, 2}));
 }
 
 void tst_dispatch::frameCounterWraps()

@@ -151,6 +151,10 @@ void tst_engine::timersDriveFramesAndSends()
     TestEnvironment env;
     QVERIFY(HalFixtures::registerVirtual(kServer, 2, 5));
     Lighting_Control engine;
+    // Moved like the control program moves it, to a thread that here never runs: the
+    // timers have no parent, stay with this thread and still fire.
+    QThread worker;
+    engine.moveToThread(&worker);
     QCOMPARE(engine.setupMemory(), 2);
     QVERIFY(!engine.timersActive());
     engine.startTimers();
