@@ -145,6 +145,16 @@ private slots:
         QVERIFY(effects.isDebugEnabled());
     }
 
+    // The main object owns everything but is never a window on screen.
+    void mainObjectNeverShowsAWindow()
+    {
+        QVERIFY(m_control->testAttribute(Qt::WA_DontShowOnScreen));
+        QCOMPARE(m_control->windowTitle(), QStringLiteral("VELTRIMA RGB Control"));
+        for (QWidget *window : QApplication::topLevelWidgets())
+            QVERIFY2(!window->isVisible() || window->testAttribute(Qt::WA_DontShowOnScreen),
+                     qPrintable(window->metaObject()->className()));
+    }
+
     void trayCarriesTheTranslatedTexts()
     {
         auto *tray = m_control->findChild<QSystemTrayIcon *>();
