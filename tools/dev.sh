@@ -20,21 +20,21 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
-build() { # <folder> <cmake options...>
-    local dir=$1; shift
+build() { # <folder> <target> <cmake options...>
+    local dir=$1 target=$2; shift 2
     cmake -S "$here" -B "$dir" -G Ninja "$@"
-    cmake --build "$dir"
+    cmake --build "$dir" --target "$target"
 }
 
 case "${1:-}" in
 run)
     install_missing
-    build "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    build "$here/build" product -DCMAKE_BUILD_TYPE=RelWithDebInfo
     exec "$here/tools/run-product.sh" "$here/build/bin"
     ;;
 test)
     install_missing
-    build "$here/build-test" -DCMAKE_BUILD_TYPE=Debug -DVELTRIMA_SANITIZE=ON
+    build "$here/build-test" all -DCMAKE_BUILD_TYPE=Debug -DVELTRIMA_SANITIZE=ON
     cd "$here/build-test"
     ctest --output-on-failure -j "$(nproc)" --timeout 300
     ;;
