@@ -1,6 +1,6 @@
-// Draws every image of the user interface from code, so the look is our own and can be
+// Draws every image of both programs from code, so the look is our own and can be
 // reproduced: background, logo, menu indicator, window buttons, switch knobs, icon,
-// warning sign and the colour wheel.
+// warning sign and the colour wheel, and the control program's tray icon and warning.
 #include <QConicalGradient>
 #include <QDir>
 #include <QGuiApplication>
@@ -195,10 +195,10 @@ QImage colourWheel()
     return image;
 }
 
-bool save(const QImage &image, const QDir &dir, const char *name)
+bool save(const QImage &image, const QDir &dir, const char *name, const char *format = "PNG")
 {
     const QString path = dir.filePath(QString::fromLatin1(name));
-    if (!image.save(path, "PNG")) {
+    if (!image.save(path, format)) {
         std::fprintf(stderr, "could not write %s\n", qPrintable(path));
         return false;
     }
@@ -212,7 +212,7 @@ int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <ui image folder> [<control program image folder>]\n", argv[0]);
         return 2;
     }
     QDir dir(QString::fromLocal8Bit(argv[1]));
@@ -228,5 +228,13 @@ int main(int argc, char *argv[])
     ok = save(icon(), dir, "VELTRIMA_Icon.png") && ok;
     ok = save(warning(), dir, "Warning.png") && ok;
     ok = save(colourWheel(), dir, "palette.png") && ok;
+    if (argc > 2) {
+        // The control program's tray icon and shutdown warning share the window's art.
+        QDir control(QString::fromLocal8Bit(argv[2]));
+        if (!control.mkpath(QStringLiteral(".")))
+            return 1;
+        ok = save(icon(), control, "icon.ico", "ICO") && ok;
+        ok = save(warning(), control, "Warning_Alert.png") && ok;
+    }
     return ok ? 0 : 1;
 }
