@@ -1,22 +1,16 @@
 #include "BoardReader.h"
 
+#include "SysfsFile.h"
+
 #include <QDir>
 #include <QFile>
 
 namespace {
 
-QString readLine(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(file.readLine(4096)).trimmed();
-}
-
 bool readHex(const QString &path, uint &value)
 {
     bool ok = false;
-    value = readLine(path).toUInt(&ok, 16);
+    value = SysfsFile::readLine(path).toUInt(&ok, 16);
     return ok;
 }
 
@@ -30,8 +24,8 @@ BoardReader::BoardReader(const QString &root)
 QString BoardReader::boardText() const
 {
     const QString folder = m_root + QStringLiteral("/sys/class/dmi/id/");
-    const QString text = (readLine(folder + QStringLiteral("board_vendor")) + QLatin1Char(' ')
-                          + readLine(folder + QStringLiteral("board_name"))).trimmed();
+    const QString text = (SysfsFile::readLine(folder + QStringLiteral("board_vendor")) + QLatin1Char(' ')
+                          + SysfsFile::readLine(folder + QStringLiteral("board_name"))).trimmed();
     return text.isEmpty() ? QString() : text;
 }
 

@@ -1,5 +1,7 @@
 #include "HwmonReader.h"
 
+#include "SysfsFile.h"
+
 #include <QCollator>
 #include <QDir>
 #include <QFile>
@@ -11,19 +13,11 @@
 
 namespace {
 
-QString readLine(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(file.readLine(4096)).trimmed();
-}
-
 // A hwmon temperature in degrees Celsius; false when missing or not a number.
 bool readTemperature(const QString &path, double &celsius)
 {
     bool ok = false;
-    const qlonglong milli = readLine(path).toLongLong(&ok);
+    const qlonglong milli = SysfsFile::readLine(path).toLongLong(&ok);
     if (!ok)
         return false;
     celsius = double(milli) / 1000.0;
@@ -49,7 +43,7 @@ QVector<TemperatureInput> temperatureInputs(const QString &folder)
         TemperatureInput input{match.captured(1).toInt(), QString(), 0.0};
         if (!readTemperature(folder + QLatin1Char('/') + name, input.celsius))
             continue;
-        input.label = readLine(folder + QStringLiteral("/temp%1_label").arg(input.number));
+        input.label = SysfsFile::readLine(folder + QStringLiteral("/temp%1_label").arg(input.number));
         inputs.insert(input.number, input);
     }
     return inputs.values().toVector();
@@ -139,7 +133,7 @@ QVector<SensorDevice> HwmonReader::read() const
     const QString model = cpuModel();
     for (const QString &name : qAsConst(folders)) {
         const QString folder = classFolder + QLatin1Char('/') + name;
-        const QString driver = readLine(folder + QStringLiteral("/name"));
+        const QString driver = SysfsFile::readLine(folder + QStringLiteral("/name"));
         if (driver == QLatin1String("coretemp") || driver == QLatin1String("k10temp")) {
             const QString vendor = driver == QLatin1String("coretemp") ? QStringLiteral("Intel") : QStringLiteral("AMD");
             SensorDevice cpu;
