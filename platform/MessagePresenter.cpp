@@ -3,14 +3,16 @@
 #include <QApplication>
 #include <QDebug>
 #include <QMessageBox>
-#include <QMutex>
 #include <QThread>
+
+#include <mutex>
 
 namespace {
 
 struct PresenterState
 {
-    QMutex mutex;
+    // std::mutex rather than QMutex: ThreadSanitizer sees its hand-over.
+    std::mutex mutex;
     MessagePresenter::Presenter presenter;
     QList<MessagePresenter::Box> shown;
 };
@@ -60,7 +62,7 @@ void MessagePresenter::show(const QString &text, const QString &title, Icon icon
     Presenter presenter;
     {
         PresenterState &s = state();
-        QMutexLocker locker(&s.mutex);
+        std::lock_guard<std::mutex> locker(s.mutex);
         s.shown.append(box);
         while (s.shown.size() > MaxRecorded)
             s.shown.removeFirst();
@@ -84,20 +86,20 @@ void MessagePresenter::show(const QString &text, const QString &title, Icon icon
 void MessagePresenter::setPresenter(Presenter presenter)
 {
     PresenterState &s = state();
-    QMutexLocker locker(&s.mutex);
+    std::lock_guard<std::mutex> locker(s.mutex);
     s.presenter = std::move(presenter);
 }
 
 QList<MessagePresenter::Box> MessagePresenter::shownBoxes()
 {
     PresenterState &s = state();
-    QMutexLocker locker(&s.mutex);
+    std::lock_guard<std::mutex> locker(s.mutex);
     return s.shown;
 }
 
 void MessagePresenter::clearShownBoxes()
 {
     PresenterState &s = state();
-    QMutexLocker locker(&s.mutex);
+    std::lock_guard<std::mutex> locker(s.mutex);
     s.shown.clear();
 }

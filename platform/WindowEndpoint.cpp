@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <mutex>
 #include <sys/socket.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -40,7 +41,7 @@ struct Connection
 
 } // namespace
 
-QMutex WindowEndpoint::s_registryMutex;
+std::mutex WindowEndpoint::s_registryMutex;
 QHash<QString, WindowEndpoint *> WindowEndpoint::s_registry;
 
 WindowEndpoint::WindowEndpoint(QObject *parent)
@@ -112,7 +113,7 @@ bool WindowEndpoint::setTitle(const QString &title)
         return false;
     }
     m_socketPath = socket;
-    QMutexLocker locker(&s_registryMutex);
+    std::lock_guard<std::mutex> locker(s_registryMutex);
     s_registry.insert(m_socketPath, this);
     return true;
 }
@@ -120,7 +121,7 @@ bool WindowEndpoint::setTitle(const QString &title)
 void WindowEndpoint::stopServing()
 {
     if (!m_socketPath.isEmpty()) {
-        QMutexLocker locker(&s_registryMutex);
+        std::lock_guard<std::mutex> locker(s_registryMutex);
         if (s_registry.value(m_socketPath) == this)
             s_registry.remove(m_socketPath);
     }
@@ -217,7 +218,7 @@ std::optional<qint64> WindowEndpoint::deliverOnThisThread(const QString &socketP
 {
     WindowEndpoint *endpoint = nullptr;
     {
-        QMutexLocker locker(&s_registryMutex);
+        std::lock_guard<std::mutex> locker(s_registryMutex);
         endpoint = s_registry.value(socketPath, nullptr);
         // Only an endpoint of this thread may be used: it cannot be destroyed meanwhile.
         if (!endpoint || endpoint->thread() != QThread::currentThread())

@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QMutexLocker>
 #include <QThread>
 #include <QTime>
 #include <QTimer>
@@ -76,6 +75,8 @@ Get_HWInfo::Get_HWInfo(QObject *parent)
 
 Get_HWInfo::~Get_HWInfo()
 {
+    // Pairs with the end of stopScans(): the worker's last writes come before ours.
+    { std::lock_guard<std::mutex> handOver(m_lock); }
     if (timer_Hwinfo && timer_Hwinfo->thread() == QThread::currentThread())
         stopScans();
     if (m_library.isLoaded())
@@ -98,7 +99,7 @@ void Get_HWInfo::setDebugModes(bool debugMode, bool hwDebugMode)
 
 HWData Get_HWInfo::snapshot() const
 {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     return systemData;
 }
 
@@ -234,7 +235,7 @@ void Get_HWInfo::initData()
 
 void Get_HWInfo::publish()
 {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     // LED counts come from the lighting engine through slot_LedNum, not from the scan.
     for (int k = 0; k < kModuleCount; ++k)
         m_working.memoryData[k].ledNum = systemData.memoryData[k].ledNum;
@@ -394,15 +395,19 @@ void Get_HWInfo::slot_LedNum(int module, int ledNum)
         qWarning() << "Get_HWInfo::slot_LedNum: no module" << module;
         return;
     }
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     systemData.memoryData[module].ledNum = ledNum;
 }
 
 void Get_HWInfo::stopScans()
 {
-    if (!timer_Hwinfo)
-        return;
-    timer_Hwinfo->stop();
-    delete timer_Hwinfo;
-    timer_Hwinfo = nullptr;
+    if (timer_Hwinfo) {
+        timer_Hwinfo->stop();
+        delete timer_Hwinfo;
+        timer_Hwinfo = nullptr;
+    }
+    // The destructor takes the lock first, so this hands it every write of the scans even
+    // where the thread was only joined with QThread::wait(), which ThreadSanitizer cannot
+    // see through.
+    std::lock_guard<std::mutex> handOver(m_lock);
 }

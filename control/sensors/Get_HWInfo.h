@@ -14,12 +14,12 @@
 #include "SensorLibrary.h"
 
 #include <QMap>
-#include <QMutex>
 #include <QObject>
 #include <QStringList>
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 
 class QTimer;
 
@@ -82,7 +82,8 @@ private:
     QMap<int, int> slotEntryMap;
 
     HWData m_working;
-    mutable QMutex m_lock;
+    // std::mutex rather than QMutex: ThreadSanitizer sees its hand-over.
+    mutable std::mutex m_lock;
     SensorLibrary m_library;
     bool m_ready = false; // worker thread only
     std::atomic<bool> m_debugMode{false};
