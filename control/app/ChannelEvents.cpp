@@ -4,14 +4,31 @@
 
 #include <QMetaObject>
 
+#include <mutex>
+
 namespace {
+// Held while a call is queued and taken by the call before it reads what it carries:
+// Qt's event queue hands the call over under QMutex, which ThreadSanitizer cannot see.
+std::mutex &postLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
 template <typename Work>
 void toMainThread(Work work)
 {
     KVRGBMemoryControl *control = KVRGBMemoryControl::instance();
     if (!control)
         return;
-    QMetaObject::invokeMethod(control, [control, work] { work(control); }, Qt::QueuedConnection);
+    std::lock_guard<std::mutex> posting(postLock());
+    QMetaObject::invokeMethod(
+        control,
+        [control, work] {
+            { std::lock_guard<std::mutex> posted(postLock()); }
+            work(control);
+        },
+        Qt::QueuedConnection);
 }
 
 bool isModule(int module)

@@ -23,12 +23,14 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QLoggingCategory>
-#include <QSemaphore>
 #include <QThread>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <future>
 #include <memory>
+#include <mutex>
 
 std::atomic<KVRGBMemoryControl *> KVRGBMemoryControl::s_instance{nullptr};
 
@@ -40,6 +42,15 @@ constexpr int kScanStopWaitMs = 5000;
 bool isModule(int module)
 {
     return module >= 0 && module < kModuleCount;
+}
+
+// Taken by every worker thread as its last step and by shutdown after QThread::wait():
+// that wait synchronises through QMutex, which ThreadSanitizer cannot see, and this lock
+// shows it that what a worker wrote is done before its object is deleted.
+std::mutex &threadEndLock()
+{
+    static std::mutex lock;
+    return lock;
 }
 } // namespace
 
@@ -77,6 +88,7 @@ KVRGBMemoryControl::KVRGBMemoryControl(QWidget *parent)
     createAudioMeter();            // 9
     createWeatherSource();         // 10
     createScreenSampler();         // 11
+    startWorkers();
     createShutdownDialog();        // 12
     setAutoRunText(false);         // 13
     QTimer::singleShot(3000, this, &KVRGBMemoryControl::updateAutoInfo);
@@ -127,13 +139,21 @@ void KVRGBMemoryControl::createTray()
     m_tray->setVisible(true);
 }
 
-QThread *KVRGBMemoryControl::startWorker(QObject *worker, const char *name)
+QThread *KVRGBMemoryControl::prepareWorker(QObject *worker, const char *name)
 {
     auto *thread = new QThread;
     thread->setObjectName(QString::fromLatin1(name));
     worker->moveToThread(thread);
-    thread->start(QThread::InheritPriority);
+    QObject::connect(thread, &QThread::finished, [] { std::lock_guard<std::mutex> ended(threadEndLock()); });
     return thread;
+}
+
+void KVRGBMemoryControl::startWorkers()
+{
+    // Started only now, so that every object and connection a worker reaches exists
+    // before its thread runs; requests queued meanwhile wait in its event queue.
+    for (QThread *thread : qAsConst(m_threads))
+        thread->start(QThread::InheritPriority);
 }
 
 void KVRGBMemoryControl::createHardwareReader()
@@ -143,7 +163,7 @@ void KVRGBMemoryControl::createHardwareReader()
     });
     m_hwInfo = new Get_HWInfo;
     m_hwInfo->setDebugModes(DebugFlags::isDebugMode(), DebugFlags::isHWDebugMode());
-    m_threads << startWorker(m_hwInfo, "hwinfo");
+    m_threads << prepareWorker(m_hwInfo, "hwinfo");
     connect(this, &KVRGBMemoryControl::initInfo, m_hwInfo, &Get_HWInfo::initHWInfo);
     connect(m_hwInfo, &Get_HWInfo::initInfoStatus, this, &KVRGBMemoryControl::initHWInfoStatus);
     connect(m_hwInfo, &Get_HWInfo::sendMessage, this, &KVRGBMemoryControl::sendMessage, Qt::DirectConnection);
@@ -162,7 +182,9 @@ void KVRGBMemoryControl::createLightingEngine()
     if (m_lighting)
         return;
     m_lighting = new Lighting_Control(DebugFlags::isDebugMode());
-    m_threads << startWorker(m_lighting, "lighting");
+    m_threads << prepareWorker(m_lighting, "lighting");
+    // Each frame runs on a thread of its own, joined with wait() like the workers.
+    connect(m_lighting, &QThread::finished, [] { std::lock_guard<std::mutex> ended(threadEndLock()); });
     const auto direct = Qt::DirectConnection;
     connect(this, &KVRGBMemoryControl::setRGB, m_lighting,
             qOverload<int, COLORREF *, float *, COLORREF, float, int>(&Lighting_Control::setRGB), direct);
@@ -231,7 +253,7 @@ void KVRGBMemoryControl::createAudioMeter()
     m_volume = new ComputerVolume;
     m_volume->InitialComputerVolume();
     m_volume->scanAudio();
-    m_threads << startWorker(m_volume, "audio");
+    m_threads << prepareWorker(m_volume, "audio");
     connect(m_volume, &ComputerVolume::sendVolume, m_lighting, &Lighting_Control::slot_Volume, Qt::DirectConnection);
     connect(m_lighting, &Lighting_Control::GetVolume, m_volume, &ComputerVolume::slot_GetVolume,
             Qt::DirectConnection);
@@ -240,7 +262,7 @@ void KVRGBMemoryControl::createAudioMeter()
 void KVRGBMemoryControl::createWeatherSource()
 {
     m_weather = new GetWeatherAndLocation;
-    m_threads << startWorker(m_weather, "weather");
+    m_threads << prepareWorker(m_weather, "weather");
     connect(this, &KVRGBMemoryControl::sendGetWeather, m_weather, &GetWeatherAndLocation::getWeather);
     connect(this, &KVRGBMemoryControl::sendGetLocation, m_weather, &GetWeatherAndLocation::getLocation);
     connect(m_weather, &GetWeatherAndLocation::sendWeather, this, &KVRGBMemoryControl::slot_ReceiveWeather);
@@ -252,7 +274,7 @@ void KVRGBMemoryControl::createWeatherSource()
 void KVRGBMemoryControl::createScreenSampler()
 {
     m_deskPixel = new GetDeskPixel;
-    m_threads << startWorker(m_deskPixel, "screen");
+    m_threads << prepareWorker(m_deskPixel, "screen");
     connect(m_lighting, &Lighting_Control::getDeskPixelRGB, m_deskPixel, &GetDeskPixel::getDeskPixelRGB);
     connect(m_deskPixel, &GetDeskPixel::sendDeskPixelRGB, m_lighting, &Lighting_Control::returnDesktopPixelRGB);
 }
@@ -617,21 +639,22 @@ void KVRGBMemoryControl::shutdown()
     m_weatherTimer.stop();
     if (m_lighting) {
         m_lighting->stopTimers();
-        m_lighting->wait(); // a frame under way
+        m_lighting->wait(); // a frame under way; threadEndLock() below hands over its writes
     }
     if (m_hwInfo) {
         // Waits for a scan under way, but not for ever: a hung sensor library must not
         // keep the program from ending.
         Get_HWInfo *reader = m_hwInfo;
-        auto stopped = std::make_shared<QSemaphore>();
+        auto stopped = std::make_shared<std::promise<void>>();
+        std::future<void> done = stopped->get_future();
         QMetaObject::invokeMethod(
             reader,
             [reader, stopped] {
                 reader->stopScans();
-                stopped->release();
+                stopped->set_value();
             },
             Qt::QueuedConnection);
-        if (!stopped->tryAcquire(1, kScanStopWaitMs))
+        if (done.wait_for(std::chrono::milliseconds(kScanStopWaitMs)) != std::future_status::ready)
             qWarning() << "KVRGBMemoryControl: the hardware scan did not stop in time";
     }
     for (QThread *thread : qAsConst(m_threads))
@@ -640,6 +663,7 @@ void KVRGBMemoryControl::shutdown()
         if (!thread->wait(kThreadStopWaitMs))
             qWarning() << "KVRGBMemoryControl: thread" << thread->objectName() << "did not stop in time";
     }
+    { std::lock_guard<std::mutex> ended(threadEndLock()); }
 
     // A worker whose thread still runs is left alone: deleting it, or its thread, under
     // the running thread would crash the exit.

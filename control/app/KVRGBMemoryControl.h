@@ -113,7 +113,10 @@ private:
     void retranslateTray();
     qint64 handleWindowMessage(const WindowRequest &message);
     void shutdown();
-    static QThread *startWorker(QObject *worker, const char *name);
+    // A thread for `worker`, not started yet: startWorkers starts them all once every
+    // worker is created and connected.
+    static QThread *prepareWorker(QObject *worker, const char *name);
+    void startWorkers();
 
     static std::atomic<KVRGBMemoryControl *> s_instance;
 

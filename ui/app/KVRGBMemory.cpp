@@ -176,7 +176,15 @@ void KVRGBMemory::channelEvent(int event)
     KVRGBMemory *self = s_instance;
     if (!self)
         return;
-    QMetaObject::invokeMethod(self, [self, event] { self->onChannelEvent(event); }, Qt::QueuedConnection);
+    // The call takes the lock before it reads what it carries: Qt's event queue hands it
+    // over under QMutex, which ThreadSanitizer cannot see.
+    QMetaObject::invokeMethod(
+        self,
+        [self, event] {
+            { std::lock_guard<std::mutex> posted(s_instanceMutex); }
+            self->onChannelEvent(event);
+        },
+        Qt::QueuedConnection);
 }
 
 void KVRGBMemory::onChannelEvent(int event)
