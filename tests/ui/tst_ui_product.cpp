@@ -129,7 +129,8 @@ private slots:
         QVERIFY2(waitUntil([] { return WindowMessenger::findWindow(kControlTitle, 500).isValid(); }, 40000),
                  qPrintable(uiLog()));
         QVERIFY2(waitUntil(freshFourModules, 30000), qPrintable(uiLog()));
-        QVERIFY(WindowMessenger::findWindow(kMainViewTitle).isValid());
+        // The window may still be building its pages when the control program publishes.
+        QVERIFY(waitUntil([] { return WindowMessenger::findWindow(kMainViewTitle, 500).isValid(); }, 30000));
         QCOMPARE(uiLog().count(kStartedLine), 1);
         QCOMPARE(controlProcesses().size(), 1);
 
