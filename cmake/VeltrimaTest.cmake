@@ -23,6 +23,7 @@ function(veltrima_add_test name)
         "ASAN_OPTIONS=halt_on_error=1:abort_on_error=0:detect_leaks=1:detect_odr_violation=0"
         "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
         "UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1"
+        "TSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/tsan.supp:halt_on_error=1:second_deadlock_stack=1"
         "VELTRIMA_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
     if(ARG_GUI OR NOT ARG_XVFB)
         list(APPEND env "QT_QPA_PLATFORM=offscreen")

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Set-up, build and run on Debian 12. "run" starts the product, "test" runs every test
-# (built with AddressSanitizer and UndefinedBehaviorSanitizer). Installs what is missing.
+# (built with AddressSanitizer and UndefinedBehaviorSanitizer), "tsan" runs every test
+# built with ThreadSanitizer. Installs what is missing.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -38,8 +39,14 @@ test)
     cd "$here/build-test"
     ctest --output-on-failure -j "$(nproc)" --timeout 300
     ;;
+tsan)
+    install_missing
+    build "$here/build-tsan" -DCMAKE_BUILD_TYPE=Debug -DVELTRIMA_TSAN=ON
+    cd "$here/build-tsan"
+    ctest --output-on-failure -j "$(nproc)" --timeout 300
+    ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|tsan" >&2
     exit 2
     ;;
 esac
