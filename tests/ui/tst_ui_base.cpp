@@ -315,9 +315,13 @@ private slots:
     {
         KVRGBMemory base(m_emptyFolder.path());
         QCOMPARE(base.loadedLanguage(), 0);
-        QVERIFY(!base.loadLanguage(10));
-        QVERIFY(!base.loadLanguage(-1));
-        QCOMPARE(base.loadedLanguage(), 0);
+        // Numbers outside the ten languages read as English, and are remembered so the
+        // once-a-second poll does not load it again.
+        QVERIFY(base.loadLanguage(10));
+        QCOMPARE(base.loadedLanguage(), 10);
+        QVERIFY(base.loadLanguage(-1));
+        QCOMPARE(base.loadedLanguage(), -1);
+        QCOMPARE(base.mainView()->menuButton(0)->text(), QStringLiteral("Information"));
     }
 
     // Choosing a language whose catalogue is not shipped keeps the texts on show and

@@ -244,10 +244,11 @@ void KVRGBMemory::sanitizeSlotNumbers(int (&slotNumbers)[kModuleCount])
 
 bool KVRGBMemory::loadLanguage(int language)
 {
+    // A number outside the ten languages (another writer of the channel) reads as English.
     const char *code = languageCode(language);
     if (!code) {
-        qDebug() << "KVRGBMemory: no catalogue for language" << language;
-        return false;
+        qDebug() << "KVRGBMemory: language" << language << "unknown; English is used";
+        code = languageCode(LanguageEnglish);
     }
     auto translator = std::make_unique<QTranslator>();
     const QString file = QStringLiteral(":/KVRGBMemory/VELTRIMA_%1.qm").arg(QLatin1String(code));
