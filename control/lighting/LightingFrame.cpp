@@ -1,5 +1,6 @@
 #include "LightingFrame.h"
 
+#include "EffectFrame.h"
 #include "SoftwareEffects.h"
 
 #include "Voice/ScriptLibrary.h"
@@ -20,16 +21,7 @@ void fillFrame(MemoryModuleData &data, COLORREF colour)
 void userColours(MemoryModuleData &data)
 {
     for (int k = 0; k < kDrivenLeds; ++k)
-        data.softwareRGB[k] = LightingFrame::scale(data.rgb[k], data.bright[k]);
-}
-
-int channel(float value)
-{
-    // Truncated toward zero, low 8 bits kept; a value that is not a finite number in
-    // range gives 0 rather than undefined behaviour.
-    if (!std::isfinite(value) || std::fabs(value) >= 2147483648.0f)
-        return 0;
-    return int(value) & 0xFF;
+        data.softwareRGB[k] = SoftwareEffects::scale(data.rgb[k], data.bright[k]);
 }
 
 bool asksForVolume(int mode)
@@ -68,19 +60,10 @@ void rotateEvery(MemoryModuleData &data, int frameCounter)
     const int divisor = std::max(1, data.lightSpeed + 1);
     if (frameCounter % divisor != 0)
         return;
-    const COLORREF last = data.softwareRGB[kDrivenLeds - 1];
-    for (int k = kDrivenLeds - 1; k > 0; --k)
-        data.softwareRGB[k] = data.softwareRGB[k - 1];
-    data.softwareRGB[0] = last;
+    EffectFrame(data.softwareRGB, kDrivenLeds).rotateUp();
 }
 
 } // namespace
-
-COLORREF LightingFrame::scale(COLORREF colour, float factor)
-{
-    return rgbColor(channel(float(redOf(colour)) * factor), channel(float(greenOf(colour)) * factor),
-                    channel(float(blueOf(colour)) * factor));
-}
 
 FrameOutput LightingFrame::run(EngineState &state)
 {
@@ -172,7 +155,7 @@ void LightingFrame::applyReset(EngineState &state, int module)
     case Ripple:
         qDebug() << "memoryData[memoryIndex].ledNum = " << data.ledNum;
         for (int k = 0; k < 3; ++k)
-            data.softwareRGB[k] = scale(data.singleRGB, data.singleBright * float(k) / 3.0f);
+            data.softwareRGB[k] = SoftwareEffects::scale(data.singleRGB, data.singleBright * float(k) / 3.0f);
         data.softwareRGB[3] = 0;
         data.softwareRGB[4] = 0;
         break;
@@ -214,7 +197,7 @@ void LightingFrame::applyReset(EngineState &state, int module)
         if (data.colorMode == ColorModeRGB)
             userColours(data);
         else if (data.colorMode == ColorModeSingle)
-            fillFrame(data, scale(data.singleRGB, data.singleBright));
+            fillFrame(data, SoftwareEffects::scale(data.singleRGB, data.singleBright));
         break;
     case Aurora:
         state.auroraIndex = 0;

@@ -38,7 +38,6 @@ public:
     // The slot order: entry s is the module position in physical slot s.
     static void slotOrder(const EngineState &state, int (&order)[kModuleCount]);
 
-    static COLORREF scale(COLORREF colour, float factor);
     static bool isValidModule(int module) { return module >= 0 && module < kModuleCount; }
 
 private:
