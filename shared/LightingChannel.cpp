@@ -76,6 +76,7 @@ void LightingChannel::bindStandIns()
     GetValueTurnOff = [](int) { return false; };
     GetValueMemorySlotNumber = [](int module) { return module; };
     GetValueSyncRGB = [](int) -> COLORREF * { return nullptr; };
+    m_lastCallSucceeded = [] { return false; };
 }
 
 bool LightingChannel::load(const QString &folder)
@@ -98,6 +99,9 @@ bool LightingChannel::load(const QString &folder)
         return false;
     }
     m_shutdown = reinterpret_cast<void (*)()>(dlsym(m_handle, "SharedDLL_shutdown"));
+    // An older library without the call cannot say; it is taken at its word.
+    if (!resolve(m_handle, "SharedDLL_lastCallSucceeded", m_lastCallSucceeded))
+        m_lastCallSucceeded = [] { return true; };
     return true;
 }
 

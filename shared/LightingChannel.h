@@ -6,6 +6,7 @@
 #pragma once
 
 #include "VELTRIMA_Lighting.h"
+#include "VELTRIMA_LightingExtras.h"
 
 #include <QString>
 
@@ -55,6 +56,12 @@ public:
     decltype(&::GetValueMemorySlotNumber) GetValueMemorySlotNumber;
     decltype(&::GetValueSyncRGB) GetValueSyncRGB;
 
+    // Whether this thread's last operation reached the shared state. False after any
+    // stand-in (library missing), a lock that timed out or refused arguments: a
+    // getter's result is then not the user's state and must never be written to a
+    // file, and a setter stored nothing.
+    bool lastCallSucceeded() const { return m_lastCallSucceeded(); }
+
     // Stops the library's listener: no callback runs once this returns.
     void shutdown();
 
@@ -65,6 +72,7 @@ private:
     bool bindAll();
 
     void (*m_shutdown)() = nullptr;
+    bool (*m_lastCallSucceeded)() = [] { return false; };
     void *m_handle = nullptr;
     QString m_error;
 };

@@ -33,4 +33,13 @@ VELTRIMA_LIGHTING_API void SharedDLL_shutdown();
  */
 VELTRIMA_LIGHTING_API bool SharedDLL_isAvailable();
 
+/*
+ * Whether the calling thread's last operation reached the shared state: a setter
+ * stored its values, a getter read them. False when there is no shared state, the
+ * lock could not be taken in time, or the arguments were refused; a getter's result
+ * is then a stand-in (defaults, 0 or nullptr) that must not be taken for the user's
+ * state, and a setter's change did not happen.
+ */
+VELTRIMA_LIGHTING_API bool SharedDLL_lastCallSucceeded();
+
 #endif

@@ -13,12 +13,22 @@
 #include <utility>
 
 namespace {
+// Whether this thread's last operation reached the shared state; see
+// SharedDLL_lastCallSucceeded.
+thread_local bool t_lastCallSucceeded = false;
+
+bool succeeded(bool reached)
+{
+    t_lastCallSucceeded = reached;
+    return reached;
+}
+
 bool validModule(int module, const char *operation)
 {
     if (module >= 0 && module < kModuleCount)
         return true;
     logChannel("%s: refusing module %d", operation, module);
-    return false;
+    return succeeded(false);
 }
 
 // Runs change on the shared state under the lock; false when there is no state.
@@ -27,10 +37,10 @@ bool store(Change &&change)
 {
     ChannelSegment *segment = ChannelSegment::instance();
     if (!segment || !segment->lock())
-        return false;
+        return succeeded(false);
     change(segment->layout());
     segment->unlock();
-    return true;
+    return succeeded(true);
 }
 
 // Stores like store(), appends one event and wakes the other processes' listeners.
@@ -38,7 +48,7 @@ template <typename Change>
 void publish(ChannelEventKind kind, int argument, Change &&change)
 {
     ChannelSegment *segment = ChannelSegment::instance();
-    if (!segment || !segment->lock())
+    if (!succeeded(segment && segment->lock()))
         return;
     ChannelLayout &shared = segment->layout();
     const NotiEventData notiEvent = change(shared);
@@ -51,7 +61,7 @@ template <typename Result, typename Read>
 Result read(Result fallback, Read &&reader)
 {
     ChannelSegment *segment = ChannelSegment::instance();
-    if (!segment || !segment->lock())
+    if (!succeeded(segment && segment->lock()))
         return fallback;
     const Result value = reader(std::as_const(segment->layout()));
     segment->unlock();
@@ -66,6 +76,7 @@ HWData defaultHWData()
 MemoryModuleData *moduleRecord(int module)
 {
     ChannelSegment *segment = ChannelSegment::instance();
+    succeeded(segment != nullptr);
     return segment ? &segment->layout().hwData.memoryData[module] : nullptr;
 }
 } // namespace
@@ -74,6 +85,11 @@ void SharedDLL_init()
 {
     if (!ChannelSegment::instance(true))
         logChannel("the shared state is not available");
+}
+
+bool SharedDLL_lastCallSucceeded()
+{
+    return t_lastCallSucceeded;
 }
 
 bool SharedDLL_isAvailable()
@@ -125,6 +141,7 @@ void SetValueRGB(int module, const COLORREF *rgb, const float *bright, COLORREF 
         return;
     if (!rgb || !bright || count < 0) {
         logChannel("SetValueRGB: refusing a missing array or count %d", count);
+        succeeded(false);
         return;
     }
     const int stored = std::min(count, kLedSlots);
@@ -157,6 +174,7 @@ void SetSlotNumber(int count, const int *slotNumbers)
 {
     if (!slotNumbers || count < 0) {
         logChannel("SetSlotNumber: refusing a missing array or count %d", count);
+        succeeded(false);
         return;
     }
     const int stored = std::min(count, kModuleCount);
@@ -200,6 +218,7 @@ void SetValueHWData(const HWData *data)
 {
     if (!data) {
         logChannel("SetValueHWData: refusing a missing record");
+        succeeded(false);
         return;
     }
     const HWData &in = *data;
@@ -224,6 +243,7 @@ void SetValueSoftwareRGB(int module, const COLORREF *colours, int count)
         return;
     if (!colours || count < 0) {
         logChannel("SetValueSoftwareRGB: refusing a missing array or count %d", count);
+        succeeded(false);
         return;
     }
     const int stored = std::min(count, kLedSlots);
@@ -236,6 +256,7 @@ void SetValueSyncRGB(int count, const COLORREF *colours)
 {
     if (!colours || count < 0) {
         logChannel("SetValueSyncRGB: refusing a missing array or count %d", count);
+        succeeded(false);
         return;
     }
     const int stored = std::min(count, kSyncColourCount);
@@ -355,8 +376,10 @@ COLORREF *GetValueSyncRGB(int count)
 {
     if (count < 0 || count > kSyncColourCount) {
         logChannel("GetValueSyncRGB: refusing count %d", count);
+        succeeded(false);
         return nullptr;
     }
     ChannelSegment *segment = ChannelSegment::instance();
+    succeeded(segment != nullptr);
     return segment ? segment->layout().syncRGB : nullptr;
 }
