@@ -14,6 +14,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QRegularExpression>
+#include <QTimer>
 #include <QUuid>
 
 #include <algorithm>
@@ -95,7 +96,15 @@ QString AutoUpdate::checkOldVersion() const
     if (!noted)
         return m_version;
     qDebug() << "Have file---APPDATA---Version:" << *noted;
-    return *noted;
+    const QString version = noted->trimmed();
+    // Anything but a version would pass for an older one and report an update that
+    // never happened.
+    static const QRegularExpression form(QStringLiteral("^\\d{1,9}(\\.\\d{1,9}){0,3}$"));
+    if (!form.match(version).hasMatch()) {
+        qWarning().noquote() << "Update: refused" << m_folder.filePath(kVersionFile) << "- not a version";
+        return m_version;
+    }
+    return version;
 }
 
 bool AutoUpdate::compareVersion(const QString &newVersion, const QString &oldVersion)
@@ -230,8 +239,9 @@ void AutoUpdate::post(const QJsonObject &request)
     }
     QNetworkRequest networkRequest(ServiceSettings::endpoint(base, kServicePath));
     networkRequest.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
-    networkRequest.setTransferTimeout(m_replyTimeoutMs);
     QNetworkReply *reply = m_manager->post(networkRequest, body);
+    // An abort ends in finishedSlot as a network error; once the reply is gone the timer is too.
+    QTimer::singleShot(m_replyTimeoutMs, reply, &QNetworkReply::abort);
     connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64 total) {
         if (received > kMaxAnswerBytes || total > kMaxAnswerBytes)
             reply->abort();

@@ -31,7 +31,7 @@ public:
     explicit AutoUpdate(QWidget *parent = nullptr);
 
     void setLanguageSource(LanguageSource source) { m_languageSource = std::move(source); }
-    // How long a request may go without any answer before it counts as a network error.
+    // How long a request may take before it is given up as a network error.
     void setReplyTimeout(int milliseconds) { m_replyTimeoutMs = milliseconds; }
 
     void setupVersion(const QString &version);
@@ -39,7 +39,8 @@ public:
 
     // Sends the success report right after an update, otherwise the version query.
     void getVersion();
-    // The version noted before the last update, or the current one when none is noted.
+    // The version noted before the last update, or the current one when none (or no
+    // version) is noted.
     QString checkOldVersion() const;
     // True when newVersion is newer than oldVersion.
     static bool compareVersion(const QString &newVersion, const QString &oldVersion);

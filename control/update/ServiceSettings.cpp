@@ -45,7 +45,11 @@ QUrl ServiceSettings::endpoint(const QUrl &base, const QString &path)
 QString ServiceSettings::value(const QString &group, const QString &key, const QString &defaultValue) const
 {
     const QSettings settings(m_filePath, QSettings::IniFormat);
-    return settings.value(group + QLatin1Char('/') + key, defaultValue).toString();
+    const QVariant value = settings.value(group + QLatin1Char('/') + key, defaultValue);
+    // An unquoted value with commas reads as a list; an address may well have commas.
+    if (value.type() == QVariant::StringList)
+        return value.toStringList().join(QLatin1Char(','));
+    return value.toString();
 }
 
 QUrl ServiceSettings::parseServiceUrl(const QString &text)
