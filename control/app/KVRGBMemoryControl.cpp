@@ -377,6 +377,7 @@ void KVRGBMemoryControl::updateAutoInfo()
     const SettingData settings = SettingData::unpack(m_channel.GetSettingValue());
     if (settings.isAutoUpdate && !m_autoUpdate) {
         m_autoUpdate = new AutoUpdate;
+        m_autoUpdate->setLanguageSource([this] { return SettingData::unpack(m_channel.GetSettingValue()).language; });
         m_autoUpdate->setupVersion(QStringLiteral("1.0.2"));
         m_autoUpdate->getVersion();
     }

@@ -59,4 +59,15 @@ The CPU temperature is too high, your system will automatically shutdown in </tr
         <translation>Cancel</translation>
     </message>
 </context>
+<context>
+    <name>UpdateNoteWindow</name>
+    <message>
+        <source>Update Note:</source>
+        <translation>Update Note:</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
 </TS>
