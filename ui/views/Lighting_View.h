@@ -1,9 +1,11 @@
 // The lighting page: modules, light mode, colour mode, speed, brightness, per-LED colours,
 // module reordering, profiles and the live preview. Nothing reaches the channel before
-// "Apply" (or the reordering's own Apply, or a profile click).
+// "Apply" (or the reordering's own Apply, or a profile click). Every control edits one
+// pending state (LightingEdit); the panel and the LED pictures are drawn from it.
 #pragma once
 
 #include "LightModeTable.h"
+#include "LightingEdit.h"
 #include "LightingTypes.h"
 
 #include <QList>
@@ -46,7 +48,9 @@ public:
 
     Memory_RGB_View *picture(int index) const;
     bool isEditing() const { return m_editing; }
-    int selectedLightMode() const { return m_selectedLightMode; }
+    // The light mode the panel shows and edits (the first edited module's).
+    int selectedLightMode() const;
+    const LightingEdit &edit() const { return m_edit; }
     const QMap<int, QString> &lightModeMap() const { return m_lightModeMap; }
     const QMap<QString, int> &colorModeMap() const { return m_colorModeMap; }
     const QMap<QString, int> &colorModeStandMap() const { return m_colorModeStandMap; }
@@ -113,18 +117,19 @@ private:
     bool isCounted(int k) const;
     bool isSelectable(int k) const;
     QList<int> selectedModules() const;
+    // The modules the panel shows and edits: the selected ones, or with none selected
+    // the last one that was.
+    QList<int> editedModules() const;
+    QList<LightingEdit::Target> checkedLeds() const;
     int pictureAt(QPoint pagePos, bool withGap = true) const;
     QRect pictureRect(int k) const;
 
-    void showMode(int mode);
     void rebuildControls(int mode);
-    void selectColorEntryFor(int colorMode);
-    void showSpeed(int speed);
-    void showModuleControls(int k);
-    void refreshSelectionControls();
-    void setBrightSliderFor(int k, int look);
-    int lookOf(int mode, int colorMode) const;
-    int shownLook() const;
+    void showPanel();
+    void showPicture(int k);
+    void showPictures(const QList<int> &modules);
+    void pickColour(COLORREF colour);
+    void sliderActed(QSlider *slider, QLineEdit *edit, int action);
 
     void placeModules(bool animate);
     void placeNumberButtons();
@@ -137,11 +142,7 @@ private:
     void lineEditConfirmed(QLineEdit *edit, QSlider *slider);
     COLORREF lineEditColour() const;
 
-    // Per position: the values Apply sends.
-    std::array<int, kModuleCount> m_lightMode{};
-    std::array<int, kModuleCount> m_colorMode{};
-    std::array<int, kModuleCount> m_lightSpeed{};
-    std::array<bool, kModuleCount> m_turnOff{};
+    LightingEdit m_edit;
     // Buffers handed out with changeColor and changeMemorySlotNumber: they stay valid
     // after the signal returns.
     std::array<std::array<COLORREF, kLedSlots>, kModuleCount> m_applyRgb{};
@@ -150,9 +151,8 @@ private:
     std::array<int, kModuleCount> m_savedSlots{};
     std::array<std::array<COLORREF, kDrivenLeds>, kModuleCount> m_preview{};
 
-    int m_selectedLightMode = kDefaultLightMode;
-    int m_selectedColorMode = ColorModeRGB;
-    int m_selectedSpeed = SpeedNormal;
+    // The light mode whose entries the drop-downs hold.
+    int m_controlsMode = -1;
     int m_slotCount = 0;
     int m_memoryCount = 0;
     bool m_editing = false;
