@@ -116,7 +116,6 @@ Lighting_View::Lighting_View(QWidget *parent)
     for (int k = 0; k < kModuleCount; ++k) {
         m_savedSlots[k] = k;
         m_sendSlots[k] = k;
-        m_preview[k].fill(0);
     }
 
     buildModuleArea();
@@ -371,11 +370,6 @@ void Lighting_View::buildSideButtons()
 Memory_RGB_View *Lighting_View::picture(int index) const
 {
     return index >= 0 && index < kModuleCount ? m_pictures[index] : nullptr;
-}
-
-const std::array<COLORREF, kDrivenLeds> &Lighting_View::previewColours(int index) const
-{
-    return m_preview[std::clamp(index, 0, kModuleCount - 1)];
 }
 
 bool Lighting_View::isCounted(int k) const
@@ -1110,14 +1104,20 @@ void Lighting_View::finishRubberBand(QPoint pagePos)
 
 QRect Lighting_View::previewBox() const
 {
-    return QRect(m_slotCount <= 4 ? 226 : 116, 53, 258, 252);
+    return LightingPreview::box(m_slotCount);
 }
 
 QRect Lighting_View::previewBar(int index) const
 {
-    const int slot = m_pictures[std::clamp(index, 0, kModuleCount - 1)]->slotNumber();
-    const int x = (slot / 4) * 35 + slot * 20 + 100 + (m_slotCount <= 4 ? 223 : 53);
-    return QRect(x, 55, 10, 240);
+    return LightingPreview::bar(m_pictures[std::clamp(index, 0, kModuleCount - 1)]->slotNumber(), m_slotCount);
+}
+
+LightingPreview::Layout Lighting_View::previewLayout() const
+{
+    LightingPreview::Layout layout{{}, m_slotCount, m_memoryCount};
+    for (int k = 0; k < kModuleCount; ++k)
+        layout.slotNumbers[k] = m_pictures[k]->slotNumber();
+    return layout;
 }
 
 void Lighting_View::updatePreview(int, COLORREF *)
@@ -1127,22 +1127,9 @@ void Lighting_View::updatePreview(int, COLORREF *)
 
 void Lighting_View::updatePreviewList(QList<COLORREF *> colours)
 {
-    // Copied now: the arrays belong to the sender and may change after this call.
-    const int n = std::min<int>(colours.size(), kModuleCount);
-    for (int k = 0; k < n; ++k) {
-        const COLORREF *c = colours.at(k);
-        if (!c)
-            continue;
-        std::copy_n(c, kDrivenLeds, m_preview[k].begin());
-    }
-    if (!isVisible())
-        return;
-    // Only the bars change; the box around them stays.
-    QRect bars;
-    for (int k = 0; k < m_slotCount; ++k)
-        bars = bars.united(previewBar(k));
-    if (!bars.isNull())
-        update(bars.adjusted(-1, -1, 1, 1));
+    m_preview.setFrames(colours);
+    if (isVisible())
+        update(LightingPreview::barsArea(previewLayout()));
 }
 
 void Lighting_View::updateOutline()
@@ -1180,35 +1167,7 @@ void Lighting_View::paintEvent(QPaintEvent *event)
         p.setRenderHint(QPainter::Antialiasing, false);
     }
 
-    const QRect box = previewBox();
-    const QRect inner = box.adjusted(2, 2, -2, -2);
-    if (dirty.intersects(box) && !inner.contains(dirty)) {
-        QLinearGradient outline(box.topLeft(), box.bottomLeft());
-        outline.setColorAt(0, QColor(255, 255, 255, 50));
-        outline.setColorAt(1, QColor(255, 255, 255, 10));
-        p.setPen(QPen(QBrush(outline), 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(box);
-    }
-
-    static const qreal kStops[kDrivenLeds] = {0.1, 0.3, 0.5, 0.7, 0.9};
-    p.setPen(QColor(80, 80, 80));
-    for (int k = 0; k < m_slotCount; ++k) {
-        const QRect bar = previewBar(k);
-        if (!dirty.intersects(bar.adjusted(-1, -1, 1, 1)))
-            continue;
-        if (k < m_memoryCount) {
-            QLinearGradient g(0, 55, 0, 295);
-            for (int led = 0; led < kDrivenLeds; ++led) {
-                const COLORREF c = m_preview[k][led];
-                g.setColorAt(kStops[led], QColor(redOf(c), greenOf(c), blueOf(c)));
-            }
-            p.setBrush(g);
-        } else {
-            p.setBrush(QColor(80, 80, 80));
-        }
-        p.drawRect(bar);
-    }
+    m_preview.paint(p, dirty, previewLayout());
 }
 
 // --- language -----------------------------------------------------------------------

@@ -6,6 +6,7 @@
 
 #include "LightModeTable.h"
 #include "LightingEdit.h"
+#include "LightingPreview.h"
 #include "LightingTypes.h"
 
 #include <QList>
@@ -54,7 +55,7 @@ public:
     const QMap<int, QString> &lightModeMap() const { return m_lightModeMap; }
     const QMap<QString, int> &colorModeMap() const { return m_colorModeMap; }
     const QMap<QString, int> &colorModeStandMap() const { return m_colorModeStandMap; }
-    const std::array<COLORREF, kDrivenLeds> &previewColours(int index) const;
+    const std::array<COLORREF, kDrivenLeds> &previewColours(int index) const { return m_preview.colours(index); }
     QRect previewBox() const;
     QRect previewBar(int index) const;
     QPolygon selectionOutline() const { return m_outline; }
@@ -139,6 +140,7 @@ private:
     void finishModuleDrag(QPoint pagePos);
     void setHoverTarget(int k);
     void updateOutline();
+    LightingPreview::Layout previewLayout() const;
     void lineEditConfirmed(QLineEdit *edit, QSlider *slider);
     COLORREF lineEditColour() const;
 
@@ -149,7 +151,7 @@ private:
     std::array<std::array<float, kLedSlots>, kModuleCount> m_applyBright{};
     std::array<int, kModuleCount> m_sendSlots{};
     std::array<int, kModuleCount> m_savedSlots{};
-    std::array<std::array<COLORREF, kDrivenLeds>, kModuleCount> m_preview{};
+    LightingPreview m_preview;
 
     // The light mode whose entries the drop-downs hold.
     int m_controlsMode = -1;
