@@ -51,7 +51,6 @@ public:
     bool isEditing() const { return m_editing; }
     // The light mode the panel shows and edits (the first edited module's).
     int selectedLightMode() const;
-    const LightingEdit &edit() const { return m_edit; }
     const QMap<int, QString> &lightModeMap() const { return m_lightModeMap; }
     const QMap<QString, int> &colorModeMap() const { return m_colorModeMap; }
     const QMap<QString, int> &colorModeStandMap() const { return m_colorModeStandMap; }
@@ -63,6 +62,8 @@ public:
 signals:
     void changeColor(int slot, COLORREF *rgb, COLORREF singleRGB, float *bright, float singleBright);
     void changeLightMode(int slot, int mode, int colorMode, int speed, bool turnOff);
+    // changeBright, changeColorMode, sendDefault and pressRGB report an edit the page has
+    // made; the pictures are drawn from the edit itself.
     void changeBright(float bright);
     void changeColorMode(int index, int mode);
     void sendDefault();

@@ -65,6 +65,8 @@ signals:
     void SelectMemSlot(int index);
 
 public slots:
+    // Colour, brightness, look and default input for a picture that keeps its own colours;
+    // on the lighting page the page's edit decides and showLighting() draws it.
     void pressRGB(COLORREF colour);
     void slot_SelectMemSlot();
     void slot_SelectLED();
