@@ -22,6 +22,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <utility>
 
 #include <memory>
 
@@ -373,9 +374,14 @@ private slots:
         QVERIFY(page());
         QVERIFY2(isRed(m_red), "needs the red of the first step");
         QVERIFY(waitUntil([&] { return halFrame(kModule1) == QVector<quint32>(kDrivenLeds, m_red); }, 10000));
-        QTest::qWait(200); // a repaint of the last preview already on its way
-
-        const QImage still = previewBarOnScreen(kModule1);
+        // On a loaded machine the window's preview may lag behind the HAL: wait until the
+        // bar shows the same twice in a row.
+        QImage still = previewBarOnScreen(kModule1);
+        QVERIFY(waitUntil([&] {
+            QTest::qWait(500);
+            const QImage now = previewBarOnScreen(kModule1);
+            return std::exchange(still, now) == now;
+        }, 20000));
         QTest::qWait(1000);
         QCOMPARE(previewBarOnScreen(kModule1), still);
         const QColor middle = still.pixelColor(still.width() / 2, still.height() / 2);
