@@ -1,5 +1,5 @@
 // Renders the lighting page inside the main window with 4 and with 8 modules as PNG
-// files, and with --cpu <seconds> measures the window's CPU use while the preview is fed
+// files, and with the selected module in Flow, whose colours the panel does not set, and with --cpu <seconds> measures the window's CPU use while the preview is fed
 // at 25 frames a second. Run by make-lighting-screenshots.sh.
 #include "Lighting_View.h"
 #include "Main_View.h"
@@ -112,6 +112,16 @@ int main(int argc, char **argv)
         }
         std::printf("%s\n", qPrintable(file));
     }
+
+    // Module 1 (selected) runs Flow: wheel, R/G/B and brightness are disabled.
+    emit view.setLighting(0, 0, 0, 2, false);
+    settle(300);
+    const QString disabledFile = QDir(outDir).filePath(QStringLiteral("lighting-disabled.png"));
+    if (!view.grab().save(disabledFile)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(disabledFile));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(disabledFile));
 
     if (cpuSecondsToRun > 0) {
         int frame = 0;

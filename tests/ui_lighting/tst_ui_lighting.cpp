@@ -16,6 +16,7 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTranslator>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include <array>
@@ -740,6 +741,136 @@ private slots:
         QCOMPARE(page->picture(0)->rgb()[2], rgbColor(10, 20, 30));
         QVERIFY(page->picture(0)->rgb()[1] != rgbColor(10, 20, 30));
         QVERIFY(page->picture(1)->rgb()[2] != rgbColor(10, 20, 30));
+    }
+
+    // A slider moved by key, track click or mouse wheel, a number confirmed with Return and
+    // a wheel pick all end the same way: the numbers, the LEDs and what Apply sends agree.
+    void everyColourInputReachesLedsAndApply()
+    {
+        auto page = makePage(4, 4);
+        Recorder rec(*page);
+        page->setLighting(0, 6, ColorModeRGB, SpeedNormal, false);
+        clickModule(*page, 0);
+        QApplication::setActiveWindow(page.get());
+        auto *r = child<QSlider>(*page, "slider_R_Value");
+        auto *g = child<QSlider>(*page, "slider_G_Value");
+        auto *b = child<QSlider>(*page, "slider_B_Value");
+        auto shownByNumbers = [&page] {
+            return rgbColor(child<QLineEdit>(*page, "lineEdit_R_Value")->text().toInt(),
+                            child<QLineEdit>(*page, "lineEdit_G_Value")->text().toInt(),
+                            child<QLineEdit>(*page, "lineEdit_B_Value")->text().toInt());
+        };
+        auto agree = [&](const char *how) {
+            const COLORREF sliders = rgbColor(r->value(), g->value(), b->value());
+            QVERIFY2(shownByNumbers() == sliders, how);
+            for (int led = 0; led < kDrivenLeds; ++led) {
+                QVERIFY2(page->picture(0)->rgb()[led] == sliders, how);
+                QVERIFY2(page->picture(0)->ledButton(led)->styleSheet().contains(
+                             QStringLiteral("rgb(%1,%2,%3)").arg(r->value()).arg(g->value()).arg(b->value())),
+                         how);
+            }
+        };
+
+        g->setFocus();
+        QTRY_VERIFY(g->hasFocus());
+        QTest::keyClick(g, Qt::Key_Right);
+        QTest::keyClick(g, Qt::Key_Right);
+        QCOMPARE(g->value(), 2);
+        agree("keys");
+        QTest::keyClick(g, Qt::Key_End);
+        QCOMPARE(g->value(), 255);
+        agree("End key");
+
+        // A click on the track, away from the handle (B stands at 0, on the left).
+        QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, QPoint(b->width() - 5, b->height() / 2));
+        QVERIFY(b->value() > 0);
+        agree("track click");
+
+        const QPoint middle(r->width() / 2, r->height() / 2);
+        QWheelEvent wheel(middle, r->mapToGlobal(middle), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(r, &wheel);
+        QVERIFY(r->value() < 255);
+        agree("mouse wheel");
+
+        auto *edit = child<QLineEdit>(*page, "lineEdit_B_Value");
+        edit->clear();
+        QTest::keyClicks(edit, QStringLiteral("42"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(b->value(), 42);
+        agree("number and Return");
+
+        page->slotApply();
+        QCOMPARE(rec.colours.size(), 1);
+        for (int led = 0; led < kDrivenLeds; ++led)
+            QCOMPARE(rec.colours.first().rgb[led], rgbColor(r->value(), 255, 42));
+    }
+
+    // Deselecting and reselecting a module shows its unapplied edit in the panel and on
+    // its LEDs alike, and a colour picked then is what Apply sends.
+    void reselectedModuleKeepsItsEditEverywhere()
+    {
+        auto page = makePage(4, 4);
+        Recorder rec(*page);
+        std::array<COLORREF, kLedSlots> rgb{};
+        std::array<float, kLedSlots> bright{};
+        rgb.fill(rgbColor(0, 0, 9));
+        bright.fill(1.0f);
+        page->setRGB(0, rgb.data(), rgbColor(255, 0, 0), bright.data(), 1.0f);
+        page->setLighting(0, 6, ColorModeSingle, SpeedNormal, false);
+        clickModule(*page, 0);
+        QCOMPARE(page->picture(0)->colorMode(), int(ColorModeSingle));
+
+        page->currentLightModeIndex(3); // Blink starts on "RGB": per-LED colours
+        QCOMPARE(page->picture(0)->colorMode(), int(ColorModeRGB));
+        clickModule(*page, 0);
+        QVERIFY(!page->picture(0)->isSelected());
+        clickModule(*page, 0);
+        QVERIFY(page->picture(0)->isSelected());
+        QCOMPARE(child<QPushButton>(*page, "btn_LightMode")->text(), page->lightModeMap().value(3));
+        QCOMPARE(colourBox(*page)->currentText(), QStringLiteral("RGB"));
+        QCOMPARE(page->picture(0)->colorMode(), int(ColorModeRGB));
+
+        page->receivePaletteValue(rgbColor(0, 200, 0));
+        for (int led = 0; led < kDrivenLeds; ++led)
+            QCOMPARE(page->picture(0)->rgb()[led], rgbColor(0, 200, 0));
+        page->slotApply();
+        QCOMPARE(rec.lighting, (QList<LightingCall>{{0, 3, ColorModeRGB, SpeedNormal, false}}));
+        QCOMPARE(rec.colours.size(), 1);
+        for (int led = 0; led < kDrivenLeds; ++led)
+            QCOMPARE(rec.colours.first().rgb[led], rgbColor(0, 200, 0));
+
+        // The channel's values replace the edit on the LEDs as well as in the panel.
+        page->setLighting(0, 6, ColorModeSingle, SpeedNormal, false);
+        QCOMPARE(child<QPushButton>(*page, "btn_LightMode")->text(), page->lightModeMap().value(6));
+        QCOMPARE(colourBox(*page)->currentText(), QStringLiteral("Single"));
+        QCOMPARE(page->picture(0)->colorMode(), int(ColorModeSingle));
+    }
+
+    // The wheel, the R/G/B sliders, their numbers and the brightness slider look different
+    // when the light mode makes its own colours.
+    void disabledControlsLookDisabled()
+    {
+        auto page = makePage(4, 4);
+        clickModule(*page, 0);
+        const char *const names[] = {"RGB_Palette", "slider_G_Value", "lineEdit_G_Value", "slider_Light", "label_G"};
+        auto shots = [&page, &names] {
+            QList<QImage> images;
+            for (const char *name : names)
+                images.append(child<QWidget>(*page, name)->grab().toImage());
+            return images;
+        };
+        page->currentLightModeIndex(6); // Static
+        const QList<QImage> enabled = shots();
+        page->currentLightModeIndex(0); // Flow makes its own colours
+        QVERIFY(!child<QWidget>(*page, "RGB_Palette")->isEnabled());
+        const QList<QImage> disabled = shots();
+        for (int i = 0; i < enabled.size(); ++i)
+            QVERIFY2(enabled.at(i) != disabled.at(i), names[i]);
+        QCOMPARE(child<QWidget>(*page, "RGB_Palette")->cursor().shape(), Qt::ArrowCursor);
+        page->currentLightModeIndex(6);
+        QCOMPARE(child<QWidget>(*page, "RGB_Palette")->cursor().shape(), Qt::CrossCursor);
+        QCOMPARE(shots(), enabled);
     }
 
     void languageFontSizes()

@@ -18,9 +18,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSlider>
 #include <QtTest>
 
 #include <csignal>
+#include <utility>
 
 #include <memory>
 
@@ -372,9 +374,14 @@ private slots:
         QVERIFY(page());
         QVERIFY2(isRed(m_red), "needs the red of the first step");
         QVERIFY(waitUntil([&] { return halFrame(kModule1) == QVector<quint32>(kDrivenLeds, m_red); }, 10000));
-        QTest::qWait(200); // a repaint of the last preview already on its way
-
-        const QImage still = previewBarOnScreen(kModule1);
+        // On a loaded machine the window's preview may lag behind the HAL: wait until the
+        // bar shows the same twice in a row.
+        QImage still = previewBarOnScreen(kModule1);
+        QVERIFY(waitUntil([&] {
+            QTest::qWait(500);
+            const QImage now = previewBarOnScreen(kModule1);
+            return std::exchange(still, now) == now;
+        }, 20000));
         QTest::qWait(1000);
         QCOMPARE(previewBarOnScreen(kModule1), still);
         const QColor middle = still.pixelColor(still.width() / 2, still.height() / 2);
@@ -392,6 +399,45 @@ private slots:
         QVERIFY2(first != second, "the preview stands still while Flow runs");
         // The bar shows more than the red it showed before.
         QVERIFY(first != still || second != still);
+    }
+
+    // The G slider moved by keyboard: its number, module 1's LEDs on screen and, after
+    // Apply, the HAL all show the same colour.
+    void sliderMovedByKeysReachesLedsAndHal()
+    {
+        QVERIFY(page());
+        QVERIFY2(selectOnlyModule1(), qPrintable(m_failure));
+        QVERIFY2(chooseLightMode(kStatic), qPrintable(m_failure));
+        QVERIFY2(chooseComboEntry(find<QComboBox>("comboBox_ColorMode"), QStringLiteral("Single")),
+                 qPrintable(m_failure));
+        auto *green = find<QSlider>("slider_G_Value");
+        QVERIFY(green && green->isEnabled());
+        m_view->activateWindow();
+        green->setFocus(Qt::TabFocusReason);
+        QVERIFY(waitUntil([green] { return green->hasFocus(); }, 5000));
+
+        QTest::keyClick(m_view->windowHandle(), Qt::Key_End);
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(m_view->windowHandle(), Qt::Key_Left);
+        QCOMPARE(green->value(), 252);
+        QCOMPARE(find<QLineEdit>("lineEdit_G_Value")->text(), QStringLiteral("252"));
+        const COLORREF picked = rgbColor(find<QSlider>("slider_R_Value")->value(), 252,
+                                         find<QSlider>("slider_B_Value")->value());
+        QCOMPARE(page()->picture(kModule1)->singleRGB(), picked);
+        QPushButton *led = page()->picture(kModule1)->ledButton(2);
+        QVERIFY(waitUntil([&] {
+            const QImage shown = onScreen(m_view, QRect(led->mapTo(m_view, led->rect().center()), QSize(1, 1)));
+            return shown.pixelColor(0, 0) == QColor(redOf(picked), greenOf(picked), blueOf(picked));
+        }, 5000));
+        keepScreenshot(QStringLiteral("e2e-slider-keys"));
+
+        const QVector<quint32> allPicked(kDrivenLeds, picked);
+        QVERIFY2(halFrame(kModule1) != allPicked, "module 1 had the colour before Apply");
+        QVERIFY2(clickWidget(find<QPushButton>("btn_Apply")), qPrintable(m_failure));
+        QVERIFY2(waitUntil([&] { return halFrame(kModule1) == allPicked; }, 10000),
+                 qPrintable(QStringLiteral("picked %1, HAL %2")
+                                .arg(picked, 6, 16, QLatin1Char('0'))
+                                .arg(frameText(halFrame(kModule1)))));
     }
 
     void cleanupTestCase()

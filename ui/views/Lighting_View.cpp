@@ -40,8 +40,7 @@ constexpr int kBandMinY = 20;
 constexpr int kBandMaxY = 320;
 constexpr int kAnimationMs = 300;
 constexpr int kColorNumberRole = Qt::UserRole;
-constexpr int kColorLookRole = Qt::UserRole + 1;
-constexpr int kSourceRole = Qt::UserRole + 2;
+constexpr int kSourceRole = Qt::UserRole + 1;
 
 // Font sizes per language (0 to 9): the labels and buttons whose texts grow most.
 constexpr int kLabelFontPx[LanguageCount] = {16, 22, 22, 13, 13, 18, 16, 13, 18, 14};
@@ -59,9 +58,23 @@ const char *const kTextButtonStyle =
     "QPushButton{color: white; background-color: rgba(40,40,40,200); border: 1px solid rgb(105,109,110);}"
     "QPushButton:pressed, QPushButton:checked{background-color: rgb(32,158,199);}"
     "QPushButton:disabled{color: rgb(90,90,90);}";
+// Disabled controls go dark grey: a control the light mode does not use must not look
+// as if it took input.
 const char *const kRgbSliderStyle =
-    "QSlider::groove:horizontal{height: 4px; background: rgb(80,80,80);}"
-    "QSlider::handle:horizontal{width: 10px; margin: -4px 0; border-radius: 5px; background: white;}";
+    "QSlider#%1::groove:horizontal{height: 4px; background: rgb(80,80,80);}"
+    "QSlider#%1::handle:horizontal{width: 10px; margin: -4px 0; border-radius: 5px; background: white;}"
+    "QSlider#%1::groove:horizontal:disabled{background: rgb(45,45,45);}"
+    "QSlider#%1::handle:horizontal:disabled{background: rgb(70,70,70);}";
+const char *const kRgbEditStyle =
+    "QLineEdit#%1{color: white; background: rgb(50,50,50); border: 1px solid rgb(105,109,110);}"
+    "QLineEdit#%1:disabled{color: rgb(85,85,85); background: rgb(35,35,35); border: 1px solid rgb(55,55,55);}";
+const char *const kBrightSliderStyle =
+    "QSlider#slider_Light::groove:horizontal{height: 4px; background: qlineargradient(x1:0, y1:0, x2:1, y2:0, "
+    "stop:0 black, stop:1 white);}"
+    "QSlider#slider_Light::handle:horizontal{width: 10px; margin: -3px 0; border-radius: 5px; background: rgb(32,158,199);}"
+    "QSlider#slider_Light::groove:horizontal:disabled{background: qlineargradient(x1:0, y1:0, x2:1, y2:0, "
+    "stop:0 black, stop:1 rgb(60,60,60));}"
+    "QSlider#slider_Light::handle:horizontal:disabled{background: rgb(70,70,70);}";
 
 QFont arialPx(int px)
 {
@@ -100,14 +113,9 @@ Lighting_View::Lighting_View(QWidget *parent)
 {
     setObjectName(QStringLiteral("Lighting_View"));
     resize(kWidth, kHeight);
-    m_lightMode.fill(kDefaultLightMode);
-    m_colorMode.fill(ColorModeRGB);
-    m_lightSpeed.fill(SpeedNormal);
-    m_turnOff.fill(false);
     for (int k = 0; k < kModuleCount; ++k) {
         m_savedSlots[k] = k;
         m_sendSlots[k] = k;
-        m_preview[k].fill(0);
     }
 
     buildModuleArea();
@@ -124,7 +132,9 @@ Lighting_View::Lighting_View(QWidget *parent)
     label_DragCopy->hide();
 
     updateLanguage_Lighting();
-    showMode(m_selectedLightMode);
+    for (int k = 0; k < kModuleCount; ++k)
+        showPicture(k);
+    showPanel();
     // Nothing is counted until Main_View hands over the module counts.
     placeRowButtons();
 }
@@ -150,7 +160,8 @@ void Lighting_View::buildControlPanel()
     Widget_Lighting->setAttribute(Qt::WA_StyledBackground);
     Widget_Lighting->setStyleSheet(QStringLiteral(
         "QWidget#Widget_Lighting{background-color: rgba(30,30,30,150);}"
-        "QLabel{color: white;}"));
+        "QLabel{color: white;}"
+        "QLabel:disabled{color: rgb(85,85,85);}"));
 
     btn_LightMode = new QPushButton(Widget_Lighting);
     btn_LightMode->setObjectName(QStringLiteral("btn_LightMode"));
@@ -163,14 +174,16 @@ void Lighting_View::buildControlPanel()
     label_colorMode->setObjectName(QStringLiteral("label_colorMode"));
     label_colorMode->setGeometry(20, 70, 120, 30);
     comboBox_ColorMode = makeComboBox("comboBox_ColorMode", 70);
-    connect(comboBox_ColorMode, QOverload<int>::of(&QComboBox::activated), this,
+    // Every change the page does not make itself is the user's (the page's own go under
+    // a signal blocker).
+    connect(comboBox_ColorMode, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &Lighting_View::currentColorModeIndex);
 
     label_ligheSpeed = new QLabel(Widget_Lighting);
     label_ligheSpeed->setObjectName(QStringLiteral("label_ligheSpeed"));
     label_ligheSpeed->setGeometry(20, 130, 120, 30);
     comboBox_LightSpeed = makeComboBox("comboBox_LightSpeed", 130);
-    connect(comboBox_LightSpeed, QOverload<int>::of(&QComboBox::activated), this,
+    connect(comboBox_LightSpeed, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &Lighting_View::currentLightSpeedIndex);
 
     switch_TurnLight = new SwitchButton(47, 19, Widget_Lighting);
@@ -212,7 +225,7 @@ void Lighting_View::buildControlPanel()
         slider->setSingleStep(1);
         slider->setPageStep(1);
         slider->setValue(start[i]);
-        slider->setStyleSheet(QLatin1String(kRgbSliderStyle));
+        slider->setStyleSheet(QString::fromLatin1(kRgbSliderStyle).arg(slider->objectName()));
         *sliders[i] = slider;
 
         auto *edit = new QLineEdit(QString::number(start[i]), Widget_Lighting);
@@ -220,9 +233,11 @@ void Lighting_View::buildControlPanel()
         edit->setGeometry(labelX + 175, rowY[i], 40, 20);
         edit->setAlignment(Qt::AlignCenter);
         edit->setValidator(new ByteValidator(edit));
-        edit->setStyleSheet(QStringLiteral("color: white; background: rgb(50,50,50); border: 1px solid rgb(105,109,110);"));
+        edit->setStyleSheet(QString::fromLatin1(kRgbEditStyle).arg(edit->objectName()));
         edit->installEventFilter(this);
         *edits[i] = edit;
+        connect(slider, &QSlider::actionTriggered, this,
+                [this, slider, edit](int action) { sliderActed(slider, edit, action); });
     }
     connect(slider_R_Value, &QSlider::valueChanged, this, &Lighting_View::slot_R_Value);
     connect(slider_G_Value, &QSlider::valueChanged, this, &Lighting_View::slot_G_Value);
@@ -241,10 +256,7 @@ void Lighting_View::buildControlPanel()
     slider_Light->setSingleStep(1);
     slider_Light->setPageStep(1);
     slider_Light->setValue(10);
-    slider_Light->setStyleSheet(QStringLiteral(
-        "QSlider::groove:horizontal{height: 4px; background: qlineargradient(x1:0, y1:0, x2:1, y2:0, "
-        "stop:0 black, stop:1 white);}"
-        "QSlider::handle:horizontal{width: 10px; margin: -3px 0; border-radius: 5px; background: rgb(32,158,199);}"));
+    slider_Light->setStyleSheet(QLatin1String(kBrightSliderStyle));
     connect(slider_Light, &QSlider::valueChanged, this, &Lighting_View::changeSliderBright);
 
     btn_Apply = new QPushButton(Widget_Lighting);
@@ -291,11 +303,9 @@ void Lighting_View::buildModuleArea()
         m_pictures[k] = pic;
         m_animations[k] = new QPropertyAnimation(pic, "geometry", this);
         m_animations[k]->setDuration(kAnimationMs);
-        connect(this, &Lighting_View::pressRGB, pic, &Memory_RGB_View::pressRGB);
+        // The pictures draw the page's edit (showPicture); pressRGB, changeBright,
+        // changeColorMode and sendDefault only report what the edit did.
         connect(pic, &Memory_RGB_View::SelectMemSlot, this, &Lighting_View::slot_SelectMemSlot);
-        connect(this, &Lighting_View::changeBright, pic, &Memory_RGB_View::slot_ChangeBright);
-        connect(this, &Lighting_View::changeColorMode, pic, &Memory_RGB_View::slot_ChangeColorMode);
-        connect(this, &Lighting_View::sendDefault, pic, &Memory_RGB_View::slot_Default);
         connect(this, &Lighting_View::sendSelected, pic, &Memory_RGB_View::slot_Selected);
     }
 }
@@ -362,11 +372,6 @@ Memory_RGB_View *Lighting_View::picture(int index) const
     return index >= 0 && index < kModuleCount ? m_pictures[index] : nullptr;
 }
 
-const std::array<COLORREF, kDrivenLeds> &Lighting_View::previewColours(int index) const
-{
-    return m_preview[std::clamp(index, 0, kModuleCount - 1)];
-}
-
 bool Lighting_View::isCounted(int k) const
 {
     return k >= 0 && k < m_slotCount;
@@ -385,6 +390,23 @@ QList<int> Lighting_View::selectedModules() const
             selected.append(k);
     }
     return selected;
+}
+
+QList<int> Lighting_View::editedModules() const
+{
+    const QList<int> selected = selectedModules();
+    if (!selected.isEmpty())
+        return selected;
+    const int last = ProgramState::SelectMemoryIndex;
+    return last >= 0 && last < kModuleCount ? QList<int>{last} : QList<int>{};
+}
+
+QList<LightingEdit::Target> Lighting_View::checkedLeds() const
+{
+    QList<LightingEdit::Target> targets;
+    for (int k : selectedModules())
+        targets.append({k, m_pictures[k]->checkedLeds()});
+    return targets;
 }
 
 QRect Lighting_View::pictureRect(int k) const
@@ -489,28 +511,17 @@ void Lighting_View::resizeEvent(QResizeEvent *event)
         draw_rect->setGeometry(rect());
 }
 
-// --- controls per light mode --------------------------------------------------------
+// --- the panel and the pictures, drawn from the edit ----------------------------------
 
-int Lighting_View::lookOf(int mode, int colorMode) const
+int Lighting_View::selectedLightMode() const
 {
-    const LightModeTable::ColorEntry entry = LightModeTable::entryFor(mode, colorMode);
-    return LightModeTable::lookOfSource(entry.source);
-}
-
-int Lighting_View::shownLook() const
-{
-    const QVariant look = comboBox_ColorMode->currentData(kColorLookRole);
-    return look.isValid() ? look.toInt() : -1;
-}
-
-void Lighting_View::showMode(int mode)
-{
-    btn_LightMode->setText(m_lightModeMap.value(mode));
-    rebuildControls(mode);
+    const QList<int> edited = editedModules();
+    return edited.isEmpty() ? kDefaultLightMode : m_edit.module(edited.first()).lightMode;
 }
 
 void Lighting_View::rebuildControls(int mode)
 {
+    m_controlsMode = mode;
     const LightModeTable::Controls c = LightModeTable::controlsFor(mode);
     {
         const QSignalBlocker block(comboBox_ColorMode);
@@ -521,15 +532,12 @@ void Lighting_View::rebuildControls(int mode)
             const int row = comboBox_ColorMode->count();
             comboBox_ColorMode->addItem(text);
             comboBox_ColorMode->setItemData(row, e.number, kColorNumberRole);
-            comboBox_ColorMode->setItemData(row, LightModeTable::lookOfSource(e.source), kColorLookRole);
             comboBox_ColorMode->setItemData(row, QString::fromLatin1(e.source), kSourceRole);
             m_colorModeMap.insert(text, e.number);
         }
         // The empty entry says that the selected modules have no common value.
         comboBox_ColorMode->addItem(QString());
         hideEmptyRow(comboBox_ColorMode);
-        comboBox_ColorMode->setCurrentIndex(0);
-        comboBox_ColorMode->setEnabled(c.colorEnabled);
     }
     {
         const QSignalBlocker block(comboBox_LightSpeed);
@@ -540,99 +548,66 @@ void Lighting_View::rebuildControls(int mode)
         }
         comboBox_LightSpeed->addItem(QString());
         hideEmptyRow(comboBox_LightSpeed);
-        comboBox_LightSpeed->setCurrentIndex(SpeedNormal);
-        comboBox_LightSpeed->setEnabled(!c.speedFixed);
     }
-    for (QWidget *w : {static_cast<QWidget *>(slider_R_Value), static_cast<QWidget *>(slider_G_Value),
-                       static_cast<QWidget *>(slider_B_Value), static_cast<QWidget *>(lineEdit_R_Value),
-                       static_cast<QWidget *>(lineEdit_G_Value), static_cast<QWidget *>(lineEdit_B_Value),
-                       static_cast<QWidget *>(palette)})
+}
+
+void Lighting_View::showPanel()
+{
+    const QList<int> edited = editedModules();
+    if (edited.isEmpty())
+        return;
+    const int first = edited.first();
+    ProgramState::SelectMemoryIndex = first;
+    const LightingEdit::Module &shown = m_edit.module(first);
+    const LightingEdit::Common common = m_edit.commonOf(edited);
+    if (shown.lightMode != m_controlsMode)
+        rebuildControls(shown.lightMode);
+    const LightModeTable::Controls c = LightModeTable::controlsFor(shown.lightMode);
+    // Modules with different modes have no common entries to offer.
+    const bool oneMode = common.lightMode.has_value();
+    btn_LightMode->setText(oneMode ? m_lightModeMap.value(shown.lightMode) : QString());
+
+    const int emptyColour = comboBox_ColorMode->count() - 1;
+    int colourRow = emptyColour;
+    if (oneMode && common.colorMode) {
+        const int row = comboBox_ColorMode->findData(*common.colorMode, kColorNumberRole);
+        colourRow = row >= 0 ? row : 0;
+    }
+    const int emptySpeed = comboBox_LightSpeed->count() - 1;
+    const int speedRow = oneMode && common.lightSpeed ? *common.lightSpeed : emptySpeed;
+    {
+        const QSignalBlocker blockColour(comboBox_ColorMode);
+        const QSignalBlocker blockSpeed(comboBox_LightSpeed);
+        comboBox_ColorMode->setCurrentIndex(colourRow);
+        comboBox_ColorMode->setEnabled(oneMode && c.colorEnabled);
+        comboBox_LightSpeed->setCurrentIndex(std::clamp(speedRow, 0, emptySpeed));
+        comboBox_LightSpeed->setEnabled(oneMode && !c.speedFixed);
+    }
+    for (QWidget *w : {static_cast<QWidget *>(label_R), static_cast<QWidget *>(label_G),
+                       static_cast<QWidget *>(label_B), static_cast<QWidget *>(slider_R_Value),
+                       static_cast<QWidget *>(slider_G_Value), static_cast<QWidget *>(slider_B_Value),
+                       static_cast<QWidget *>(lineEdit_R_Value), static_cast<QWidget *>(lineEdit_G_Value),
+                       static_cast<QWidget *>(lineEdit_B_Value), static_cast<QWidget *>(palette)})
         w->setEnabled(c.rgbEnabled);
     slider_Light->setEnabled(c.brightEnabled);
-}
 
-void Lighting_View::selectColorEntryFor(int colorMode)
-{
-    const QSignalBlocker block(comboBox_ColorMode);
-    for (int row = 0; row < comboBox_ColorMode->count() - 1; ++row) {
-        if (comboBox_ColorMode->itemData(row, kColorNumberRole).toInt() == colorMode) {
-            comboBox_ColorMode->setCurrentIndex(row);
-            return;
-        }
-    }
-    comboBox_ColorMode->setCurrentIndex(0);
-}
-
-void Lighting_View::showSpeed(int speed)
-{
-    const QSignalBlocker block(comboBox_LightSpeed);
-    if (LightModeTable::controlsFor(m_selectedLightMode).speedFixed || speed < 0
-        || speed >= LightModeTable::kSpeedCount)
-        speed = SpeedNormal;
-    comboBox_LightSpeed->setCurrentIndex(speed);
-}
-
-void Lighting_View::setBrightSliderFor(int k, int look)
-{
-    int value = 10;
-    if (look == ColorModeRGB)
-        value = roundedTenths(m_pictures[k]->bright()[0]);
-    else if (look == ColorModeSingle)
-        value = roundedTenths(m_pictures[k]->singleBright());
+    switch_TurnLight->setCheckedFromData(!shown.turnOff);
+    label_TurnLight->setText(shown.turnOff ? tr("OFF") : tr("ON"));
+    const float bright = shown.colours.shownBrightness(shown.look(), m_pictures[first]->checkedLeds());
     const QSignalBlocker block(slider_Light);
-    slider_Light->setValue(value);
+    slider_Light->setValue(roundedTenths(bright));
 }
 
-void Lighting_View::showModuleControls(int k)
+void Lighting_View::showPicture(int k)
 {
-    m_selectedLightMode = m_lightMode[k];
-    m_selectedColorMode = m_colorMode[k];
-    m_selectedSpeed = m_lightSpeed[k];
-    showMode(m_lightMode[k]);
-    selectColorEntryFor(m_colorMode[k]);
-    showSpeed(m_lightSpeed[k]);
-    switch_TurnLight->setCheckedFromData(!m_turnOff[k]);
-    label_TurnLight->setText(m_turnOff[k] ? tr("OFF") : tr("ON"));
-    setBrightSliderFor(k, shownLook());
+    const LightingEdit::Module &m = m_edit.module(k);
+    m_pictures[k]->showLighting(m.look(), m.colours);
 }
 
-void Lighting_View::refreshSelectionControls()
+void Lighting_View::showPictures(const QList<int> &modules)
 {
-    const QList<int> selected = selectedModules();
-    if (selected.isEmpty())
-        return;
-    const int first = selected.first();
-    ProgramState::SelectMemoryIndex = first;
-    bool sameMode = true;
-    bool sameColor = true;
-    bool sameSpeed = true;
-    for (int k : selected) {
-        sameMode = sameMode && m_lightMode[k] == m_lightMode[first];
-        sameColor = sameColor && m_colorMode[k] == m_colorMode[first];
-        sameSpeed = sameSpeed && m_lightSpeed[k] == m_lightSpeed[first];
-    }
-    if (sameMode) {
-        showModuleControls(first);
-        if (!sameColor) {
-            const QSignalBlocker block(comboBox_ColorMode);
-            comboBox_ColorMode->setCurrentIndex(comboBox_ColorMode->count() - 1);
-        }
-        // A fixed-speed mode runs at "Normal" whatever speed the modules have stored.
-        if (!sameSpeed && !LightModeTable::controlsFor(m_lightMode[first]).speedFixed) {
-            const QSignalBlocker block(comboBox_LightSpeed);
-            comboBox_LightSpeed->setCurrentIndex(comboBox_LightSpeed->count() - 1);
-        }
-        return;
-    }
-    m_selectedColorMode = m_colorMode[first];
-    m_selectedSpeed = m_lightSpeed[first];
-    btn_LightMode->setText(QString());
-    const QSignalBlocker blockColor(comboBox_ColorMode);
-    const QSignalBlocker blockSpeed(comboBox_LightSpeed);
-    comboBox_ColorMode->setCurrentIndex(comboBox_ColorMode->count() - 1);
-    comboBox_ColorMode->setEnabled(false);
-    comboBox_LightSpeed->setCurrentIndex(comboBox_LightSpeed->count() - 1);
-    comboBox_LightSpeed->setEnabled(false);
+    for (int k : modules)
+        showPicture(k);
 }
 
 // --- values from the channel --------------------------------------------------------
@@ -643,15 +618,11 @@ void Lighting_View::setLighting(int module, int lightMode, int colorMode, int li
         qWarning() << "Lighting_View::setLighting: refused module" << module;
         return;
     }
-    m_lightMode[module] = lightMode;
-    m_colorMode[module] = colorMode;
-    m_lightSpeed[module] = lightSpeed;
-    m_turnOff[module] = turnOff;
-    if (!selectedModules().isEmpty())
-        refreshSelectionControls();
-    else if (module == ProgramState::SelectMemoryIndex)
-        showModuleControls(module);
-    emit changeColorMode(module, lookOf(lightMode, colorMode));
+    m_edit.storeLighting(module, lightMode, colorMode, lightSpeed, turnOff);
+    showPicture(module);
+    if (editedModules().contains(module))
+        showPanel();
+    emit changeColorMode(module, m_edit.module(module).look());
 }
 
 void Lighting_View::setRGB(int module, COLORREF *rgb, COLORREF singleRGB, float *bright, float singleBright)
@@ -660,10 +631,17 @@ void Lighting_View::setRGB(int module, COLORREF *rgb, COLORREF singleRGB, float 
         qWarning() << "Lighting_View::setRGB: refused module" << module;
         return;
     }
-    Memory_RGB_View *pic = m_pictures[module];
-    for (int led = 0; led < kDrivenLeds; ++led)
-        pic->setLed(led, rgb[led], checkedBright(bright[led]));
-    pic->setSingle(singleRGB, checkedBright(singleBright));
+    LedColours colours;
+    for (int led = 0; led < kDrivenLeds; ++led) {
+        colours.rgb[led] = rgb[led];
+        colours.bright[led] = checkedBright(bright[led]);
+    }
+    colours.single = singleRGB;
+    colours.singleBright = checkedBright(singleBright);
+    m_edit.storeColours(module, colours);
+    showPicture(module);
+    if (editedModules().contains(module))
+        showPanel();
 }
 
 void Lighting_View::setMemorySlotNumber(int count, int *slotNumbers)
@@ -719,7 +697,7 @@ void Lighting_View::slot_SelectMemSlot(int index)
 {
     if (index >= 0 && index < kModuleCount)
         btn_Slots[index]->setChecked(m_pictures[index]->isSelected());
-    refreshSelectionControls();
+    showPanel();
     updateOutline();
     update();
 }
@@ -740,46 +718,46 @@ void Lighting_View::slotLightMode()
 
 void Lighting_View::currentLightModeIndex(int mode)
 {
-    m_selectedLightMode = mode;
-    showMode(mode);
-    const int first = selectedModules().isEmpty() ? ProgramState::SelectMemoryIndex : selectedModules().first();
-    if (first >= 0 && first < kModuleCount)
-        showSpeed(m_lightSpeed[first]);
-    const int look = shownLook();
-    for (int k : selectedModules())
-        emit changeColorMode(k, look);
-    if (first >= 0 && first < kModuleCount)
-        setBrightSliderFor(first, look);
+    const QList<int> edited = editedModules();
+    m_edit.setLightMode(edited, mode);
+    showPictures(edited);
+    showPanel();
+    for (int k : edited)
+        emit changeColorMode(k, m_edit.module(k).look());
 }
 
 void Lighting_View::currentColorModeIndex(int index)
 {
-    const QVariant lookData = comboBox_ColorMode->itemData(index, kColorLookRole);
-    if (!lookData.isValid())
+    const QVariant number = comboBox_ColorMode->itemData(index, kColorNumberRole);
+    if (!number.isValid())
         return;
-    const int look = lookData.toInt();
-    for (int k : selectedModules())
-        emit changeColorMode(k, look);
-    const int shown = ProgramState::SelectMemoryIndex;
-    if (shown >= 0 && shown < kModuleCount)
-        setBrightSliderFor(shown, look);
+    const QList<int> edited = editedModules();
+    m_edit.setColorMode(edited, number.toInt());
+    showPictures(edited);
+    showPanel();
+    for (int k : edited)
+        emit changeColorMode(k, m_edit.module(k).look());
 }
 
-void Lighting_View::currentLightSpeedIndex(int)
+void Lighting_View::currentLightSpeedIndex(int index)
 {
-    // Takes effect with Apply.
+    if (index < 0 || index >= LightModeTable::kSpeedCount)
+        return;
+    m_edit.setLightSpeed(editedModules(), index);
+    showPanel();
 }
 
 void Lighting_View::changeSliderBright(int value)
 {
-    emit changeBright(value / 10.0f);
+    const float bright = value / 10.0f;
+    m_edit.setBrightness(checkedLeds(), bright);
+    emit changeBright(bright);
 }
 
 void Lighting_View::slot_TurnOn_Switch(bool on)
 {
     label_TurnLight->setText(on ? tr("ON") : tr("OFF"));
-    for (int k : selectedModules())
-        m_turnOff[k] = !on;
+    m_edit.setTurnOff(editedModules(), !on);
 }
 
 void Lighting_View::slot_SelectHorizontal()
@@ -809,30 +787,18 @@ void Lighting_View::slot_SelectHorizontal()
 void Lighting_View::slotApply()
 {
     const QList<int> selected = selectedModules();
-    const bool modeShown = !btn_LightMode->text().isEmpty();
-    const bool colorShown = !comboBox_ColorMode->currentText().isEmpty();
-    const bool speedShown = !comboBox_LightSpeed->currentText().isEmpty();
-    const float bright = slider_Light->value() / 10.0f;
     for (int k : selected) {
-        // Where the selection has no common value, each module keeps its own.
-        if (modeShown)
-            m_lightMode[k] = m_selectedLightMode;
-        if (colorShown)
-            m_colorMode[k] = comboBox_ColorMode->currentData(kColorNumberRole).toInt();
-        if (speedShown)
-            m_lightSpeed[k] = comboBox_LightSpeed->currentIndex();
-        emit changeBright(bright);
-        const Memory_RGB_View *pic = m_pictures[k];
+        const LedColours &c = m_edit.module(k).colours;
         for (int led = 0; led < kLedSlots; ++led) {
-            const int src = led % kDrivenLeds;
-            m_applyRgb[k][led] = pic->rgb()[src];
-            m_applyBright[k][led] = pic->bright()[src];
+            m_applyRgb[k][led] = c.rgb[led % kDrivenLeds];
+            m_applyBright[k][led] = c.bright[led % kDrivenLeds];
         }
-        emit changeColor(k, m_applyRgb[k].data(), pic->singleRGB(), m_applyBright[k].data(), pic->singleBright());
+        emit changeColor(k, m_applyRgb[k].data(), c.single, m_applyBright[k].data(), c.singleBright);
     }
     for (int k : selected) {
-        emit changeLightMode(k, m_lightMode[k], m_colorMode[k], m_lightSpeed[k], m_turnOff[k]);
-        emit changeColorMode(k, lookOf(m_lightMode[k], m_colorMode[k]));
+        const LightingEdit::Module &m = m_edit.module(k);
+        emit changeLightMode(k, m.lightMode, m.colorMode, m.lightSpeed, m.turnOff);
+        emit changeColorMode(k, m.look());
     }
 }
 
@@ -840,15 +806,10 @@ void Lighting_View::slotDefault()
 {
     emit changeBright(1.0f);
     const QList<int> selected = selectedModules();
-    if (!selected.isEmpty()) {
-        const QSignalBlocker block(comboBox_LightSpeed);
-        comboBox_LightSpeed->setCurrentIndex(SpeedNormal);
-    }
-    for (int k : selected)
-        emit changeColorMode(k, m_pictures[k]->colorMode());
+    m_edit.restoreDefaults(selected);
+    showPictures(selected);
+    showPanel();
     emit sendDefault();
-    const QSignalBlocker block(slider_Light);
-    slider_Light->setValue(10);
 }
 
 void Lighting_View::slot_Profile()
@@ -859,6 +820,15 @@ void Lighting_View::slot_Profile()
 }
 
 // --- R/G/B and the wheel ------------------------------------------------------------
+
+void Lighting_View::pickColour(COLORREF colour)
+{
+    const QList<LightingEdit::Target> targets = checkedLeds();
+    m_edit.pickColour(targets, colour);
+    for (const LightingEdit::Target &t : targets)
+        showPicture(t.module);
+    emit pressRGB(colour);
+}
 
 void Lighting_View::slot_R_Value(int value)
 {
@@ -875,6 +845,16 @@ void Lighting_View::slot_B_Value(int value)
     lineEdit_B_Value->setText(QString::number(value));
 }
 
+void Lighting_View::sliderActed(QSlider *slider, QLineEdit *edit, int action)
+{
+    // A drag, a click on the track, a key or the mouse wheel: the position has moved, the
+    // value follows right after this signal. Each of them picks the colour at once.
+    if (action == QAbstractSlider::SliderNoAction)
+        return;
+    edit->setText(QString::number(slider->sliderPosition()));
+    pickColour(lineEditColour());
+}
+
 COLORREF Lighting_View::lineEditColour() const
 {
     return rgbColor(std::clamp(lineEdit_R_Value->text().toInt(), 0, 255),
@@ -887,7 +867,7 @@ void Lighting_View::lineEditConfirmed(QLineEdit *edit, QSlider *slider)
     slider->setValue(std::clamp(edit->text().toInt(), 0, 255));
     // Clearing the focus resets the text to the slider, which now agrees.
     edit->clearFocus();
-    emit pressRGB(lineEditColour());
+    pickColour(lineEditColour());
 }
 
 void Lighting_View::slot_LineEdit_RValue()
@@ -910,7 +890,7 @@ void Lighting_View::receivePaletteValue(COLORREF colour)
     slider_R_Value->setValue(redOf(colour));
     slider_G_Value->setValue(greenOf(colour));
     slider_B_Value->setValue(blueOf(colour));
-    emit pressRGB(colour);
+    pickColour(colour);
 }
 
 bool Lighting_View::eventFilter(QObject *watched, QEvent *event)
@@ -1124,14 +1104,20 @@ void Lighting_View::finishRubberBand(QPoint pagePos)
 
 QRect Lighting_View::previewBox() const
 {
-    return QRect(m_slotCount <= 4 ? 226 : 116, 53, 258, 252);
+    return LightingPreview::box(m_slotCount);
 }
 
 QRect Lighting_View::previewBar(int index) const
 {
-    const int slot = m_pictures[std::clamp(index, 0, kModuleCount - 1)]->slotNumber();
-    const int x = (slot / 4) * 35 + slot * 20 + 100 + (m_slotCount <= 4 ? 223 : 53);
-    return QRect(x, 55, 10, 240);
+    return LightingPreview::bar(m_pictures[std::clamp(index, 0, kModuleCount - 1)]->slotNumber(), m_slotCount);
+}
+
+LightingPreview::Layout Lighting_View::previewLayout() const
+{
+    LightingPreview::Layout layout{{}, m_slotCount, m_memoryCount};
+    for (int k = 0; k < kModuleCount; ++k)
+        layout.slotNumbers[k] = m_pictures[k]->slotNumber();
+    return layout;
 }
 
 void Lighting_View::updatePreview(int, COLORREF *)
@@ -1141,22 +1127,9 @@ void Lighting_View::updatePreview(int, COLORREF *)
 
 void Lighting_View::updatePreviewList(QList<COLORREF *> colours)
 {
-    // Copied now: the arrays belong to the sender and may change after this call.
-    const int n = std::min<int>(colours.size(), kModuleCount);
-    for (int k = 0; k < n; ++k) {
-        const COLORREF *c = colours.at(k);
-        if (!c)
-            continue;
-        std::copy_n(c, kDrivenLeds, m_preview[k].begin());
-    }
-    if (!isVisible())
-        return;
-    // Only the bars change; the box around them stays.
-    QRect bars;
-    for (int k = 0; k < m_slotCount; ++k)
-        bars = bars.united(previewBar(k));
-    if (!bars.isNull())
-        update(bars.adjusted(-1, -1, 1, 1));
+    m_preview.setFrames(colours);
+    if (isVisible())
+        update(LightingPreview::barsArea(previewLayout()));
 }
 
 void Lighting_View::updateOutline()
@@ -1194,35 +1167,7 @@ void Lighting_View::paintEvent(QPaintEvent *event)
         p.setRenderHint(QPainter::Antialiasing, false);
     }
 
-    const QRect box = previewBox();
-    const QRect inner = box.adjusted(2, 2, -2, -2);
-    if (dirty.intersects(box) && !inner.contains(dirty)) {
-        QLinearGradient outline(box.topLeft(), box.bottomLeft());
-        outline.setColorAt(0, QColor(255, 255, 255, 50));
-        outline.setColorAt(1, QColor(255, 255, 255, 10));
-        p.setPen(QPen(QBrush(outline), 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(box);
-    }
-
-    static const qreal kStops[kDrivenLeds] = {0.1, 0.3, 0.5, 0.7, 0.9};
-    p.setPen(QColor(80, 80, 80));
-    for (int k = 0; k < m_slotCount; ++k) {
-        const QRect bar = previewBar(k);
-        if (!dirty.intersects(bar.adjusted(-1, -1, 1, 1)))
-            continue;
-        if (k < m_memoryCount) {
-            QLinearGradient g(0, 55, 0, 295);
-            for (int led = 0; led < kDrivenLeds; ++led) {
-                const COLORREF c = m_preview[k][led];
-                g.setColorAt(kStops[led], QColor(redOf(c), greenOf(c), blueOf(c)));
-            }
-            p.setBrush(g);
-        } else {
-            p.setBrush(QColor(80, 80, 80));
-        }
-        p.drawRect(bar);
-    }
+    m_preview.paint(p, dirty, previewLayout());
 }
 
 // --- language -----------------------------------------------------------------------
@@ -1234,7 +1179,7 @@ void Lighting_View::updateLanguage_Lighting()
         m_lightModeMap.insert(mode, translated(LightModeTable::sourceText(mode)));
     widget_LightMode->setModeNames(m_lightModeMap);
     if (!btn_LightMode->text().isEmpty())
-        btn_LightMode->setText(m_lightModeMap.value(m_selectedLightMode));
+        btn_LightMode->setText(m_lightModeMap.value(selectedLightMode()));
 
     m_colorModeMap.clear();
     for (int row = 0; row < comboBox_ColorMode->count() - 1; ++row) {

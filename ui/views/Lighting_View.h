@@ -1,9 +1,12 @@
 // The lighting page: modules, light mode, colour mode, speed, brightness, per-LED colours,
 // module reordering, profiles and the live preview. Nothing reaches the channel before
-// "Apply" (or the reordering's own Apply, or a profile click).
+// "Apply" (or the reordering's own Apply, or a profile click). Every control edits one
+// pending state (LightingEdit); the panel and the LED pictures are drawn from it.
 #pragma once
 
 #include "LightModeTable.h"
+#include "LightingEdit.h"
+#include "LightingPreview.h"
 #include "LightingTypes.h"
 
 #include <QList>
@@ -46,11 +49,12 @@ public:
 
     Memory_RGB_View *picture(int index) const;
     bool isEditing() const { return m_editing; }
-    int selectedLightMode() const { return m_selectedLightMode; }
+    // The light mode the panel shows and edits (the first edited module's).
+    int selectedLightMode() const;
     const QMap<int, QString> &lightModeMap() const { return m_lightModeMap; }
     const QMap<QString, int> &colorModeMap() const { return m_colorModeMap; }
     const QMap<QString, int> &colorModeStandMap() const { return m_colorModeStandMap; }
-    const std::array<COLORREF, kDrivenLeds> &previewColours(int index) const;
+    const std::array<COLORREF, kDrivenLeds> &previewColours(int index) const { return m_preview.colours(index); }
     QRect previewBox() const;
     QRect previewBar(int index) const;
     QPolygon selectionOutline() const { return m_outline; }
@@ -58,6 +62,8 @@ public:
 signals:
     void changeColor(int slot, COLORREF *rgb, COLORREF singleRGB, float *bright, float singleBright);
     void changeLightMode(int slot, int mode, int colorMode, int speed, bool turnOff);
+    // changeBright, changeColorMode, sendDefault and pressRGB report an edit the page has
+    // made; the pictures are drawn from the edit itself.
     void changeBright(float bright);
     void changeColorMode(int index, int mode);
     void sendDefault();
@@ -113,18 +119,19 @@ private:
     bool isCounted(int k) const;
     bool isSelectable(int k) const;
     QList<int> selectedModules() const;
+    // The modules the panel shows and edits: the selected ones, or with none selected
+    // the last one that was.
+    QList<int> editedModules() const;
+    QList<LightingEdit::Target> checkedLeds() const;
     int pictureAt(QPoint pagePos, bool withGap = true) const;
     QRect pictureRect(int k) const;
 
-    void showMode(int mode);
     void rebuildControls(int mode);
-    void selectColorEntryFor(int colorMode);
-    void showSpeed(int speed);
-    void showModuleControls(int k);
-    void refreshSelectionControls();
-    void setBrightSliderFor(int k, int look);
-    int lookOf(int mode, int colorMode) const;
-    int shownLook() const;
+    void showPanel();
+    void showPicture(int k);
+    void showPictures(const QList<int> &modules);
+    void pickColour(COLORREF colour);
+    void sliderActed(QSlider *slider, QLineEdit *edit, int action);
 
     void placeModules(bool animate);
     void placeNumberButtons();
@@ -134,25 +141,21 @@ private:
     void finishModuleDrag(QPoint pagePos);
     void setHoverTarget(int k);
     void updateOutline();
+    LightingPreview::Layout previewLayout() const;
     void lineEditConfirmed(QLineEdit *edit, QSlider *slider);
     COLORREF lineEditColour() const;
 
-    // Per position: the values Apply sends.
-    std::array<int, kModuleCount> m_lightMode{};
-    std::array<int, kModuleCount> m_colorMode{};
-    std::array<int, kModuleCount> m_lightSpeed{};
-    std::array<bool, kModuleCount> m_turnOff{};
+    LightingEdit m_edit;
     // Buffers handed out with changeColor and changeMemorySlotNumber: they stay valid
     // after the signal returns.
     std::array<std::array<COLORREF, kLedSlots>, kModuleCount> m_applyRgb{};
     std::array<std::array<float, kLedSlots>, kModuleCount> m_applyBright{};
     std::array<int, kModuleCount> m_sendSlots{};
     std::array<int, kModuleCount> m_savedSlots{};
-    std::array<std::array<COLORREF, kDrivenLeds>, kModuleCount> m_preview{};
+    LightingPreview m_preview;
 
-    int m_selectedLightMode = kDefaultLightMode;
-    int m_selectedColorMode = ColorModeRGB;
-    int m_selectedSpeed = SpeedNormal;
+    // The light mode whose entries the drop-downs hold.
+    int m_controlsMode = -1;
     int m_slotCount = 0;
     int m_memoryCount = 0;
     bool m_editing = false;

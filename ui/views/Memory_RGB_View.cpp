@@ -9,7 +9,6 @@
 namespace {
 constexpr int kLedY[kDrivenLeds] = {30, 82, 134, 186, 238};
 constexpr int kButtonSize = 30;
-const COLORREF kGrey = rgbColor(100, 100, 100);
 
 QString ledStyle(COLORREF c)
 {
@@ -20,8 +19,7 @@ QString ledStyle(COLORREF c)
 }
 } // namespace
 
-const std::array<COLORREF, kDrivenLeds> Memory_RGB_View::kDefaultColours = {
-    rgbColor(255, 0, 0), rgbColor(216, 255, 0), rgbColor(0, 255, 59), rgbColor(0, 98, 255), rgbColor(167, 0, 255)};
+const std::array<COLORREF, kDrivenLeds> Memory_RGB_View::kDefaultColours = LedColours::defaults().rgb;
 
 Memory_RGB_View::Memory_RGB_View(int index, QWidget *parent)
     : QWidget(parent)
@@ -30,8 +28,6 @@ Memory_RGB_View::Memory_RGB_View(int index, QWidget *parent)
 {
     setObjectName(QStringLiteral("Memory_RGB_View%1").arg(index));
     setFixedSize(kWidth, kHeight);
-    m_rgb.fill(rgbColor(0, 255, 0));
-    m_bright.fill(1.0f);
 
     // Transparent: the page's number button behind it shows the module's number.
     btn_MemorySlot = new QPushButton(this);
@@ -76,6 +72,18 @@ bool Memory_RGB_View::isLedChecked(int led) const
     return led >= 0 && led < kDrivenLeds && btn_Led[led]->isChecked();
 }
 
+LedColours::LedMask Memory_RGB_View::checkedLeds() const
+{
+    if (!isSelected())
+        return 0;
+    LedColours::LedMask leds = 0;
+    for (int led = 0; led < kDrivenLeds; ++led) {
+        if (btn_Led[led]->isChecked())
+            leds |= 1u << led;
+    }
+    return leds;
+}
+
 bool Memory_RGB_View::usesOneColour() const
 {
     return m_colorMode >= ColorModeSingle && m_colorMode <= ColorModeRandom;
@@ -85,16 +93,22 @@ void Memory_RGB_View::setLed(int led, COLORREF colour, float bright)
 {
     if (led < 0 || led >= kDrivenLeds)
         return;
-    m_rgb[led] = colour;
-    m_bright[led] = bright;
+    m_colours.rgb[led] = colour;
+    m_colours.bright[led] = bright;
     applyLook();
 }
 
 void Memory_RGB_View::setSingle(COLORREF colour, float bright)
 {
-    m_singleRGB = colour;
-    m_singleBright = bright;
+    m_colours.single = colour;
+    m_colours.singleBright = bright;
     applyLook();
+}
+
+void Memory_RGB_View::showLighting(int look, const LedColours &colours)
+{
+    m_colours = colours;
+    slot_ChangeColorMode(m_index, look);
 }
 
 void Memory_RGB_View::setLightingModule(bool on)
@@ -151,45 +165,22 @@ void Memory_RGB_View::updateSelectionFromLeds()
 
 void Memory_RGB_View::showLed(int led, COLORREF colour)
 {
-    btn_Led[led]->setStyleSheet(ledStyle(colour));
+    // Parsing a style sheet is dear and the page redraws its pictures after every edit.
+    const QString style = ledStyle(colour);
+    if (btn_Led[led]->styleSheet() != style)
+        btn_Led[led]->setStyleSheet(style);
 }
 
 void Memory_RGB_View::applyLook()
 {
-    for (int led = 0; led < kDrivenLeds; ++led) {
-        switch (m_colorMode) {
-        case ColorModeSingle:
-            showLed(led, m_singleRGB);
-            break;
-        case ColorModeOff:
-        case ColorModeRandom:
-            showLed(led, kGrey);
-            break;
-        default:
-            showLed(led, m_rgb[led]);
-            break;
-        }
-    }
+    for (int led = 0; led < kDrivenLeds; ++led)
+        showLed(led, m_colours.shown(m_colorMode, led));
 }
 
 void Memory_RGB_View::pressRGB(COLORREF colour)
 {
-    if (!isSelected())
-        return;
-    if (m_colorMode == ColorModeRGB) {
-        for (int led = 0; led < kDrivenLeds; ++led) {
-            if (btn_Led[led]->isChecked()) {
-                m_rgb[led] = colour;
-                showLed(led, colour);
-            }
-        }
-    } else if (m_colorMode == ColorModeSingle) {
-        m_singleRGB = colour;
-        for (int led = 0; led < kDrivenLeds; ++led) {
-            if (btn_Led[led]->isChecked())
-                showLed(led, colour);
-        }
-    }
+    m_colours.pick(m_colorMode, checkedLeds(), colour);
+    applyLook();
 }
 
 void Memory_RGB_View::slot_SelectMemSlot()
@@ -219,16 +210,7 @@ void Memory_RGB_View::slot_SelectLED()
 
 void Memory_RGB_View::slot_ChangeBright(float bright)
 {
-    if (!isSelected())
-        return;
-    if (m_colorMode == ColorModeRGB) {
-        for (int led = 0; led < kDrivenLeds; ++led) {
-            if (btn_Led[led]->isChecked())
-                m_bright[led] = bright;
-        }
-    } else if (m_colorMode == ColorModeSingle) {
-        m_singleBright = bright;
-    }
+    m_colours.setBrightness(m_colorMode, checkedLeds(), bright);
 }
 
 void Memory_RGB_View::slot_ChangeColorMode(int index, int mode)
@@ -238,16 +220,21 @@ void Memory_RGB_View::slot_ChangeColorMode(int index, int mode)
     m_colorMode = mode;
     if (mode < ColorModeRGB || mode > ColorModeRandom)
         return;
+    applyLedChecks();
+    applyLook();
+}
+
+void Memory_RGB_View::applyLedChecks()
+{
     if (usesOneColour()) {
         const bool selected = isSelected();
         for (QPushButton *b : btn_Led) {
             if (selected)
                 b->setChecked(true);
-            else if (mode != ColorModeSingle)
+            else if (m_colorMode != ColorModeSingle)
                 b->setChecked(false);
         }
     }
-    applyLook();
 }
 
 void Memory_RGB_View::slot_Default()
@@ -255,10 +242,7 @@ void Memory_RGB_View::slot_Default()
     // Only a selected module takes the defaults, so others don't carry them into Apply.
     if (!isSelected())
         return;
-    m_rgb = kDefaultColours;
-    m_singleRGB = kDefaultColours[0];
-    m_bright.fill(1.0f);
-    m_singleBright = 1.0f;
+    m_colours = LedColours::defaults();
     applyLook();
 }
 

@@ -1,7 +1,9 @@
-// One memory module on the lighting page: a module button and five clickable LEDs that
-// hold the module's colours until the page sends them with "Apply".
+// One memory module on the lighting page: a module button and five clickable LEDs. It
+// shows the colours and look it is handed (the page draws every picture from its pending
+// edit) and holds which LEDs the user has checked.
 #pragma once
 
+#include "LedColours.h"
 #include "LightingTypes.h"
 
 #include <QWidget>
@@ -27,20 +29,27 @@ public:
 
     void setLed(int led, COLORREF colour, float bright);
     void setSingle(COLORREF colour, float bright);
+    // Shows the colours in a look (0 per-LED, 1 single, 2 off, 3 random), with the LED
+    // checks that look implies.
+    void showLighting(int look, const LedColours &colours);
     void setLightingModule(bool on);
     bool isLightingModule() const { return m_isLighting; }
     void setReorderLook(bool on);
     bool isReorderLook() const { return m_reorderLook; }
     bool isHighlighted() const { return m_highlighted; }
 
-    const std::array<COLORREF, kDrivenLeds> &rgb() const { return m_rgb; }
-    COLORREF singleRGB() const { return m_singleRGB; }
-    const std::array<float, kDrivenLeds> &bright() const { return m_bright; }
-    float singleBright() const { return m_singleBright; }
+    const LedColours &colours() const { return m_colours; }
+    const std::array<COLORREF, kDrivenLeds> &rgb() const { return m_colours.rgb; }
+    COLORREF singleRGB() const { return m_colours.single; }
+    const std::array<float, kDrivenLeds> &bright() const { return m_colours.bright; }
+    float singleBright() const { return m_colours.singleBright; }
+    // The look, 0 to 3 (see showLighting).
     int colorMode() const { return m_colorMode; }
 
     bool isSelected() const;
     bool isLedChecked(int led) const;
+    // The checked LEDs of a selected module; none when it isn't selected.
+    LedColours::LedMask checkedLeds() const;
     QPushButton *moduleButton() const { return btn_MemorySlot; }
     QPushButton *ledButton(int led) const;
     // For rows and the rubber band: check or uncheck LEDs without the click logic; the
@@ -56,6 +65,8 @@ signals:
     void SelectMemSlot(int index);
 
 public slots:
+    // Colour, brightness, look and default input for a picture that keeps its own colours;
+    // on the lighting page the page's edit decides and showLighting() draws it.
     void pressRGB(COLORREF colour);
     void slot_SelectMemSlot();
     void slot_SelectLED();
@@ -74,10 +85,9 @@ private:
 
     const int m_index;
     int m_slotNumber;
-    std::array<COLORREF, kDrivenLeds> m_rgb;
-    COLORREF m_singleRGB = rgbColor(255, 0, 0);
-    std::array<float, kDrivenLeds> m_bright;
-    float m_singleBright = 1.0f;
+    void applyLedChecks();
+
+    LedColours m_colours;
     int m_colorMode = ColorModeRGB;
     bool m_isLighting = true;
     bool m_highlighted = false;
