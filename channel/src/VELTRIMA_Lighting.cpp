@@ -73,17 +73,24 @@ HWData defaultHWData()
     return ChannelSegment::initialHWData();
 }
 
-MemoryModuleData *moduleRecord(int module)
+// The pointer getters take no lock (the caller reads through the pointer later), but
+// still refuse a mapping whose file has shrunk.
+ChannelSegment *usableSegment()
 {
     ChannelSegment *segment = ChannelSegment::instance();
-    succeeded(segment != nullptr);
+    return succeeded(segment && segment->usable()) ? segment : nullptr;
+}
+
+MemoryModuleData *moduleRecord(int module)
+{
+    ChannelSegment *segment = usableSegment();
     return segment ? &segment->layout().hwData.memoryData[module] : nullptr;
 }
 } // namespace
 
 void SharedDLL_init()
 {
-    if (!ChannelSegment::instance(true))
+    if (!succeeded(ChannelSegment::instance(true) != nullptr))
         logChannel("the shared state is not available");
 }
 
@@ -379,7 +386,6 @@ COLORREF *GetValueSyncRGB(int count)
         succeeded(false);
         return nullptr;
     }
-    ChannelSegment *segment = ChannelSegment::instance();
-    succeeded(segment != nullptr);
+    ChannelSegment *segment = usableSegment();
     return segment ? segment->layout().syncRGB : nullptr;
 }
