@@ -233,12 +233,28 @@ bool ChannelSegment::lock()
         logThrottled(g_damageLog, "the shared state's header was overwritten; rebuilding it");
         rebuild(shared);
     }
+    m_fileLocked = true;
     return true;
+}
+
+bool ChannelSegment::lockForPreview()
+{
+    if (!m_threadLock.try_lock_until(std::chrono::steady_clock::now() + kLockTimeout)) {
+        logThrottled(g_busyLog, "another thread of this process holds the shared lock too long; giving up");
+        return false;
+    }
+    if (!m_forked.load(std::memory_order_relaxed) && intact() && isOurs(layout())) {
+        m_fileLocked = false;
+        return true;
+    }
+    m_threadLock.unlock();
+    return lock();
 }
 
 void ChannelSegment::unlock()
 {
-    SegmentFileLock::release(m_fd);
+    if (m_fileLocked)
+        SegmentFileLock::release(m_fd);
     m_threadLock.unlock();
 }
 
@@ -347,7 +363,7 @@ std::vector<ChannelEvent> ChannelSegment::eventsSince(std::uint32_t &seen)
     const std::uint32_t current = shared.sequence;
     const std::uint32_t pending = current - seen;
     if (pending > std::uint32_t(kChannelRingSize)) {
-        logThrottled(g_behindLog, "listener fell behind; the oldest events were overwritten");
+        logThrottled(g_behindLog, "listener missed events (it fell behind, or the state was rebuilt)");
         seen = current - kChannelRingSize;
     }
     events.reserve(current - seen);

@@ -26,6 +26,11 @@ public:
     // lock cannot be had in time (a holder that hangs or was stopped) or no segment can
     // be reached, in which case nothing may be read or written.
     bool lock();
+    // For the preview colours alone, written every frame: excludes the process's own
+    // threads and checks the file, but takes the file lock only when the segment needs
+    // mending. Another process may see a preview half written, which is harmless, and
+    // a frame costs one check instead of three.
+    bool lockForPreview();
     void unlock();
 
     // Without the lock: whether the mapping may be read through, replacing a file that
@@ -67,6 +72,7 @@ private:
     int m_fd = -1;
     // Threads of one process share the file's lock, so they take turns here first.
     std::timed_mutex m_threadLock;
+    bool m_fileLocked = false; // under m_threadLock
     std::mutex m_openMutex;
     bool m_failed = false;
     Deadline m_openRetryAfter{};

@@ -1,5 +1,7 @@
 // The C operations of the channel. Every one validates its arguments before it
-// touches the shared state, and every state access happens under the shared lock.
+// touches the shared state, and every state access happens under the shared lock,
+// except the preview colours (see ChannelSegment::lockForPreview) and what callers
+// read through the pointers they are given.
 #include "VELTRIMA_Lighting.h"
 #include "VELTRIMA_LightingExtras.h"
 
@@ -254,9 +256,11 @@ void SetValueSoftwareRGB(int module, const COLORREF *colours, int count)
         return;
     }
     const int stored = std::min(count, kLedSlots);
-    store([&](ChannelLayout &shared) {
-        std::copy(colours, colours + stored, shared.hwData.memoryData[module].softwareRGB);
-    });
+    ChannelSegment *segment = ChannelSegment::instance();
+    if (!succeeded(segment && segment->lockForPreview()))
+        return;
+    std::copy(colours, colours + stored, segment->layout().hwData.memoryData[module].softwareRGB);
+    segment->unlock();
 }
 
 void SetValueSyncRGB(int count, const COLORREF *colours)

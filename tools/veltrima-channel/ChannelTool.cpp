@@ -66,8 +66,8 @@ bool reached(const char *command, const char *what)
     if (SharedDLL_lastCallSucceeded())
         return true;
     std::fprintf(stderr,
-                 "veltrima-channel: %s: %s (the lighting channel is busy: another process holds its lock, "
-                 "or its file could not be reached)\n",
+                 "veltrima-channel: %s: %s: the lighting channel is busy (another process holds its lock) "
+                 "or cannot be reached\n",
                  command, what);
     return false;
 }
@@ -79,7 +79,7 @@ bool stored(const char *command)
 
 bool read(const char *command)
 {
-    return reached(command, "the lighting channel could not be read");
+    return reached(command, "nothing was read");
 }
 } // namespace
 
