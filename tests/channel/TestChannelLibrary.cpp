@@ -23,7 +23,9 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <thread>
+#include <vector>
 #include <ctime>
 #include <mutex>
 
@@ -742,6 +744,49 @@ void TestChannelLibrary::lockHeldByAHungProcessDoesNotHang()
     // The pointers stay usable: they take no lock.
     QVERIFY(GetValueRGB(0));
     QVERIFY(SharedDLL_lastCallSucceeded());
+
+    // Every operation that needs the lock says that it did not reach the state, even
+    // right after one that did. One thread each, so that the waits overlap.
+    const COLORREF colours[kLedSlots] = {};
+    const float bright[kLedSlots] = {};
+    const int slotNumbers[kModuleCount] = {};
+    const HWData record = makeZeroHWData();
+    const std::vector<std::pair<const char *, std::function<void()>>> operations = {
+        {"SetValueRGB", [&] { SetValueRGB(0, colours, bright, 0, 1.0f, kLedSlots); }},
+        {"SetValueLighting", [] { SetValueLighting(0, 6, 0, 2, false); }},
+        {"SetSlotNumber", [&] { SetSlotNumber(kModuleCount, slotNumbers); }},
+        {"SetProfile", [] { SetProfile(2); }},
+        {"SetNotiEvent", [] { SetNotiEvent(NotiEventData{}); }},
+        {"SetSettingValue", [] { SetSettingValue(0); }},
+        {"SetValueHWData", [&] { SetValueHWData(&record); }},
+        {"SetValueSyncRGB", [&] { SetValueSyncRGB(kSyncColourCount, colours); }},
+        {"Refresh_View", [] { Refresh_View(); }},
+        {"GetValueHWData", [] { GetValueHWData(); }},
+        {"GetNotiEvent", [] { GetNotiEvent(); }},
+        {"GetSettingValue", [] { GetSettingValue(); }},
+        {"GetProfile", [] { GetProfile(); }},
+        {"GetValueSingleRGB", [] { GetValueSingleRGB(0); }},
+        {"GetValueSingleBright", [] { GetValueSingleBright(0); }},
+        {"GetValueLightMode", [] { GetValueLightMode(0); }},
+        {"GetValueColorMode", [] { GetValueColorMode(0); }},
+        {"GetValueLightSpeed", [] { GetValueLightSpeed(0); }},
+        {"GetValueTurnOff", [] { GetValueTurnOff(0); }},
+        {"GetValueMemorySlotNumber", [] { GetValueMemorySlotNumber(0); }},
+    };
+    std::vector<int> reached(operations.size(), -1);
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < operations.size(); ++i) {
+        threads.emplace_back([&, i] {
+            if (!GetValueBright(1) || !SharedDLL_lastCallSucceeded())
+                return;
+            operations[i].second();
+            reached[i] = SharedDLL_lastCallSucceeded() ? 1 : 0;
+        });
+    }
+    for (std::thread &thread : threads)
+        thread.join();
+    for (std::size_t i = 0; i < operations.size(); ++i)
+        QVERIFY2(reached[i] == 0, operations[i].first);
 
     ::kill(child, SIGKILL);
     int status = 0;
