@@ -63,6 +63,7 @@ private:
     static Outcome attach(int fd, Deadline deadline, ChannelLayout *&layout);
     static bool isOurs(const ChannelLayout &layout);
     static void rebuild(ChannelLayout &layout);
+    bool lockThreads(Deadline deadline);
     bool intact() const;
     bool replaceFile(Deadline deadline);
     void adoptOwnDescription();
