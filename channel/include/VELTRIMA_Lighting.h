@@ -30,7 +30,9 @@
  *   return without a channel (0, or the new channel's records for GetValueHWData,
  *   GetNotiEvent, GetSettingValue); SharedDLL_lastCallSucceeded() then says false.
  *   Joining a whole segment needs no lock; making or rebuilding one waits for it at
- *   most a second as well.
+ *   most a second as well. The pointer getters and SetValueSoftwareRGB (the preview
+ *   colours, written every frame) do not wait for another process's lock, so they
+ *   keep working while a holder is stopped; a preview may be seen half written.
  * - Every operation first checks that the file still has its full size: one that
  *   shrank or was removed is not touched (that would raise SIGBUS); the file that
  *   now has the name is mapped at the same address instead, so pointers stay valid.

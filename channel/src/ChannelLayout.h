@@ -41,7 +41,7 @@ struct ChannelLayout {
     std::uint32_t version;
     std::uint64_t size;
     // Number of events ever appended; also the futex word the listeners wait on.
-    // Written under the lock, read with atomic loads.
+    // Written under the lock; listeners read it through the file (see readSequence).
     std::uint32_t sequence;
     std::uint32_t reserved;
     ChannelEvent ring[kChannelRingSize];
