@@ -19,10 +19,23 @@
  *   (nothing is stored, getters return 0 / nullptr); setters clamp counts above 12
  *   (5 for the sync colours, 8 for the slot numbers); GetValueSyncRGB refuses a count
  *   above 5, since its array holds five colours.
- * - The shared lock is robust: one whose holder died is taken over. An operation that
- *   cannot take it within a second (its holder hangs or was stopped) does nothing:
- *   setters store nothing, getters return what they return without a channel (0,
- *   or the new channel's records for GetValueHWData, GetNotiEvent, GetSettingValue).
+ * - The shared state lives in the file lighting-v<layout version>.shm of the user's
+ *   runtime folder, so libraries of different versions never share (or resize) one
+ *   file. A file is only ever grown; one whose header fails its checks (foreign,
+ *   unfinished or overwritten) is rebuilt with the defaults, never trusted.
+ * - The shared lock is an exclusive flock on that file, held by the kernel: bytes
+ *   written into the mapping cannot damage it, and the kernel releases it when its
+ *   holder dies. An operation that cannot take it within a second (its holder hangs
+ *   or was stopped) does nothing: setters store nothing, getters return what they
+ *   return without a channel (0, or the new channel's records for GetValueHWData,
+ *   GetNotiEvent, GetSettingValue); SharedDLL_lastCallSucceeded() then says false.
+ *   Joining a whole segment needs no lock; making or rebuilding one waits for it at
+ *   most a second as well. The pointer getters and SetValueSoftwareRGB (the preview
+ *   colours, written every frame) do not wait for another process's lock, so they
+ *   keep working while a holder is stopped; a preview may be seen half written.
+ * - Every operation first checks that the file still has its full size: one that
+ *   shrank or was removed is not touched (that would raise SIGBUS); the file that
+ *   now has the name is mapped at the same address instead, so pointers stay valid.
  * - SetValueSyncRGB (at most 5 colours) sets the colours behind GetValueSyncRGB for
  *   hub synchronisation; nothing else changes them.
  * - Pointers returned by getters point into the shared state and stay valid for the

@@ -35,10 +35,13 @@ VELTRIMA_LIGHTING_API bool SharedDLL_isAvailable();
 
 /*
  * Whether the calling thread's last operation reached the shared state: a setter
- * stored its values, a getter read them. False when there is no shared state, the
- * lock could not be taken in time, or the arguments were refused; a getter's result
- * is then a stand-in (defaults, 0 or nullptr) that must not be taken for the user's
- * state, and a setter's change did not happen.
+ * stored its values, a getter read them (a pointer getter: handed out a pointer into
+ * a whole segment), SharedDLL_init found or made the state. False when there is no
+ * shared state, the lock could not be taken within its second, the segment file
+ * could not be reached, or the arguments were refused; a getter's result is then a
+ * stand-in (defaults, 0 or nullptr) that must not be taken for the user's state, and
+ * a setter's change did not happen. The register and shutdown operations leave it as
+ * it was.
  */
 VELTRIMA_LIGHTING_API bool SharedDLL_lastCallSucceeded();
 

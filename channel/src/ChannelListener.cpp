@@ -2,6 +2,7 @@
 
 #include "ChannelLog.h"
 #include "ChannelSegment.h"
+#include "LogThrottle.h"
 #include "RecordSanitizer.h"
 
 #include <pthread.h>
@@ -16,6 +17,9 @@ constexpr int kWaitTimeoutMs = 200;
 constexpr auto kStopTimeout = std::chrono::seconds(2);
 
 thread_local bool t_onListenerThread = false;
+
+// Forged events could otherwise fill the log.
+LogThrottle g_refusedEventLog(std::chrono::seconds(10));
 
 // Stops the thread before the process's static objects go away at exit.
 struct ExitStopper {
@@ -84,7 +88,8 @@ void ChannelListener::ensureRunning()
     if (!segment)
         return;
     // Events from before the registration are not delivered.
-    const std::uint32_t seen = segment->sequence();
+    std::uint32_t seen = 0;
+    segment->readSequence(seen);
     const std::uint64_t generation = ++m_generation;
     m_running = true;
     ++m_threads;
@@ -113,10 +118,18 @@ void ChannelListener::run(std::uint64_t generation, std::uint32_t seen)
     ChannelSegment *segment = ChannelSegment::instance();
     const pid_t ownPid = getpid();
     while (isCurrent(generation)) {
-        if (segment->sequence() == seen)
-            segment->waitForChange(seen, kWaitTimeoutMs);
-        if (segment->sequence() == seen)
+        // Pages of a file that shrank raise SIGBUS when touched: the file is checked
+        // (and a replacement mapped) before each look, and the sequence is read
+        // through the file, where a shrink cannot turn into a fault.
+        std::uint32_t current = seen;
+        if (!segment->usable() || !segment->readSequence(current)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(kWaitTimeoutMs));
             continue;
+        }
+        if (current == seen) {
+            segment->waitForChange(seen, kWaitTimeoutMs);
+            continue;
+        }
         // Copies are made under the lock; callbacks run without it, so they may call
         // any operation of the library.
         const std::uint32_t before = seen;
@@ -142,7 +155,10 @@ void ChannelListener::deliver(const ChannelEvent &event) const
 {
     const bool moduleEvent = event.kind == ChannelEventKind::Rgb || event.kind == ChannelEventKind::LightMode;
     if (moduleEvent && (event.argument < 0 || event.argument >= kModuleCount)) {
-        logChannel("ignoring an event for module %d", event.argument);
+        unsigned suppressed = 0;
+        if (g_refusedEventLog.allow(suppressed))
+            logChannel("ignoring an event for module %d (and %u more since the last report)", event.argument,
+                       suppressed);
         return;
     }
     ReceiveIntFunc callback = nullptr;

@@ -1,11 +1,12 @@
 #include "ChannelSegment.h"
 
 #include "ChannelLog.h"
+#include "LogThrottle.h"
 #include "RuntimeFolder.h"
 
 #include <fcntl.h>
 #include <linux/futex.h>
-#include <sys/file.h>
+#include <pthread.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -13,38 +14,34 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstddef>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 
 namespace {
-const char kSegmentFileName[] = "lighting.shm";
-constexpr int kLockTimeoutSeconds = 1;
+constexpr auto kLockTimeout = std::chrono::seconds(1);
+// After a failed open or replacement, calls fail at once for this long instead of
+// each trying (and logging) again.
+constexpr auto kRetryPause = std::chrono::seconds(1);
+constexpr std::size_t kSegmentSize = sizeof(ChannelLayout);
 
-class FileLock
+ChannelSegment *g_segment = nullptr;
+
+LogThrottle g_busyLog(std::chrono::seconds(10));
+LogThrottle g_replaceLog(std::chrono::seconds(10));
+LogThrottle g_damageLog(std::chrono::seconds(10));
+LogThrottle g_behindLog(std::chrono::seconds(10));
+
+void logThrottled(LogThrottle &throttle, const char *line)
 {
-public:
-    explicit FileLock(int fd) : m_fd(fd)
-    {
-        while (flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
-        }
-    }
-    ~FileLock() { flock(m_fd, LOCK_UN); }
-    FileLock(const FileLock &) = delete;
-    FileLock &operator=(const FileLock &) = delete;
-
-private:
-    int m_fd;
-};
-
-bool initialiseMutex(pthread_mutex_t &mutex)
-{
-    pthread_mutexattr_t attributes;
-    pthread_mutexattr_init(&attributes);
-    pthread_mutexattr_setpshared(&attributes, PTHREAD_PROCESS_SHARED);
-    pthread_mutexattr_setrobust(&attributes, PTHREAD_MUTEX_ROBUST);
-    const int rc = pthread_mutex_init(&mutex, &attributes);
-    pthread_mutexattr_destroy(&attributes);
-    return rc == 0;
+    unsigned suppressed = 0;
+    if (!throttle.allow(suppressed))
+        return;
+    if (suppressed > 0)
+        logChannel("%s (%u more times since the last report)", line, suppressed);
+    else
+        logChannel("%s", line);
 }
 
 long futex(std::uint32_t *word, int operation, std::uint32_t value, const timespec *timeout)
@@ -52,13 +49,26 @@ long futex(std::uint32_t *word, int operation, std::uint32_t value, const timesp
     // Without FUTEX_PRIVATE_FLAG: the word is shared with other processes.
     return syscall(SYS_futex, word, operation, value, timeout, nullptr, 0);
 }
+
+ChannelLayout *mapFile(int fd)
+{
+    void *address = mmap(nullptr, kSegmentSize, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    if (address != MAP_FAILED)
+        return static_cast<ChannelLayout *>(address);
+    logChannel("cannot map the shared state: %s", std::strerror(errno));
+    return nullptr;
+}
 } // namespace
 
 ChannelSegment *ChannelSegment::instance(bool retryAfterFailure)
 {
     // Never destroyed: the listener thread and the pointers handed out may outlive
     // the static destructors at exit.
-    static ChannelSegment *const segment = new ChannelSegment;
+    static ChannelSegment *const segment = [] {
+        g_segment = new ChannelSegment;
+        pthread_atfork(nullptr, nullptr, [] { g_segment->m_forked.store(true, std::memory_order_relaxed); });
+        return g_segment;
+    }();
     if (segment->m_layout.load(std::memory_order_acquire))
         return segment;
     std::lock_guard<std::mutex> guard(segment->m_openMutex);
@@ -66,83 +76,113 @@ ChannelSegment *ChannelSegment::instance(bool retryAfterFailure)
         return segment;
     if (segment->m_failed && !retryAfterFailure)
         return nullptr;
-    segment->m_failed = !segment->open();
-    return segment->m_failed ? nullptr : segment;
+    if (!retryAfterFailure && std::chrono::steady_clock::now() < segment->m_openRetryAfter)
+        return nullptr;
+    const Outcome outcome = segment->open();
+    segment->m_failed = outcome == Outcome::Failed;
+    if (outcome == Outcome::Busy)
+        segment->m_openRetryAfter = std::chrono::steady_clock::now() + kRetryPause;
+    return outcome == Outcome::Ok ? segment : nullptr;
 }
 
-bool ChannelSegment::open()
+ChannelSegment::Outcome ChannelSegment::open()
+{
+    const int fd = openFile();
+    if (fd < 0)
+        return Outcome::Failed;
+    ChannelLayout *layout = nullptr;
+    const Outcome outcome = attach(fd, std::chrono::steady_clock::now() + kLockTimeout, layout);
+    if (outcome != Outcome::Ok) {
+        close(fd);
+        return outcome;
+    }
+    m_fd = fd;
+    m_layout.store(layout, std::memory_order_release);
+    return Outcome::Ok;
+}
+
+int ChannelSegment::openFile()
 {
     const int folder = RuntimeFolder::open();
     if (folder < 0)
-        return false;
-    const int fd = openat(folder, kSegmentFileName, O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+        return -1;
+    // Non-blocking: whatever sits under the name, opening it must not wait.
+    const int fd = openat(folder, channelSegmentFileName().c_str(),
+                          O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
     const int openError = errno;
     close(folder);
-    if (fd < 0) {
+    if (fd < 0)
         logChannel("cannot open the shared state: %s", std::strerror(openError));
-        return false;
-    }
-
-    ChannelLayout *layout = mapLocked(fd);
-    close(fd);
-    if (!layout)
-        return false;
-    m_layout.store(layout, std::memory_order_release);
-    return true;
+    return fd;
 }
 
-// Maps and, when needed, rebuilds the segment while holding the file's lock. The
-// lock must be released before the descriptor is closed: the mapping keeps the open
-// file alive, and with it a lock that nobody could release any more.
-ChannelLayout *ChannelSegment::mapLocked(int fd)
+// Maps the segment of fd, making or rebuilding it under the lock when it is not a
+// whole segment of ours. A segment is only ever grown, never shrunk, since other
+// processes may map it.
+ChannelSegment::Outcome ChannelSegment::attach(int fd, Deadline deadline, ChannelLayout *&layout)
 {
-    const FileLock fileLock(fd);
     struct stat info {};
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != geteuid()) {
         logChannel("refusing the shared state file: not a file of ours");
-        return nullptr;
+        return Outcome::Failed;
     }
     if ((info.st_mode & 0777) != 0600)
         fchmod(fd, 0600);
 
-    const std::size_t size = sizeof(ChannelLayout);
-    bool rebuild = std::size_t(info.st_size) != size;
-    if (rebuild && (ftruncate(fd, 0) != 0 || ftruncate(fd, off_t(size)) != 0)) {
+    layout = nullptr;
+    if (std::size_t(info.st_size) >= kSegmentSize) {
+        layout = mapFile(fd);
+        if (!layout)
+            return Outcome::Failed;
+        // A finished segment is joined without the lock: whoever holds it may be
+        // stopped, and joining must not wait for it. Each operation checks again.
+        if (isOurs(*layout))
+            return Outcome::Ok;
+    }
+    if (!SegmentFileLock::acquire(fd, deadline)) {
+        logThrottled(g_busyLog, "another process holds the shared lock too long; giving up");
+        if (layout)
+            munmap(layout, kSegmentSize);
+        layout = nullptr;
+        return Outcome::Busy;
+    }
+    Outcome outcome = Outcome::Ok;
+    // A short file lost what lay past its end, even if its header survived.
+    const bool grown = fstat(fd, &info) == 0 && std::size_t(info.st_size) < kSegmentSize;
+    if (grown && ftruncate(fd, off_t(kSegmentSize)) != 0) {
         logChannel("cannot size the shared state: %s", std::strerror(errno));
-        return nullptr;
+        outcome = Outcome::Failed;
     }
-    void *address = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-    const int mapError = errno;
-    if (address == MAP_FAILED) {
-        logChannel("cannot map the shared state: %s", std::strerror(mapError));
-        return nullptr;
+    if (outcome == Outcome::Ok && !layout && !(layout = mapFile(fd)))
+        outcome = Outcome::Failed;
+    if (outcome == Outcome::Ok && (grown || !isOurs(*layout))) {
+        if (info.st_size > 0)
+            logChannel("the shared state has a foreign, damaged or unfinished layout; rebuilding it");
+        rebuild(*layout);
     }
-    auto *layout = static_cast<ChannelLayout *>(address);
-    if (!rebuild && !isOurs(*layout)) {
-        logChannel("the shared state has a foreign or unfinished layout; rebuilding it");
-        rebuild = true;
+    SegmentFileLock::release(fd);
+    if (outcome != Outcome::Ok && layout) {
+        munmap(layout, kSegmentSize);
+        layout = nullptr;
     }
-    if (rebuild) {
-        std::memset(layout, 0, size);
-        if (!initialiseMutex(layout->mutex)) {
-            logChannel("cannot create the shared lock");
-            munmap(address, size);
-            return nullptr;
-        }
-        initialiseState(*layout);
-        // The header goes last: a creator that dies before this leaves a segment
-        // that the next opener rebuilds.
-        layout->version = kChannelLayoutVersion;
-        layout->size = size;
-        __atomic_store_n(&layout->magic, kChannelMagic, __ATOMIC_RELEASE);
-    }
-    return layout;
+    return outcome;
 }
 
 bool ChannelSegment::isOurs(const ChannelLayout &layout)
 {
     return __atomic_load_n(&layout.magic, __ATOMIC_ACQUIRE) == kChannelMagic
-        && layout.version == kChannelLayoutVersion && layout.size == sizeof(ChannelLayout);
+        && layout.version == kChannelLayoutVersion && layout.size == kSegmentSize;
+}
+
+void ChannelSegment::rebuild(ChannelLayout &layout)
+{
+    std::memset(static_cast<void *>(&layout), 0, kSegmentSize);
+    initialiseState(layout);
+    // The header goes last: a creator that dies before this leaves a segment that
+    // the next opener rebuilds.
+    layout.version = kChannelLayoutVersion;
+    layout.size = kSegmentSize;
+    __atomic_store_n(&layout.magic, kChannelMagic, __ATOMIC_RELEASE);
 }
 
 HWData ChannelSegment::initialHWData()
@@ -165,39 +205,130 @@ void ChannelSegment::initialiseState(ChannelLayout &layout)
         colour = 0;
 }
 
+bool ChannelSegment::lockThreads(Deadline deadline)
+{
+    if (m_threadLock.try_lock())
+        return true;
+    // A wait against the system clock becomes pthread_mutex_timedlock, which every
+    // sanitizer knows; the steady clock's variant is not seen by ThreadSanitizer.
+    const auto left = deadline - std::chrono::steady_clock::now();
+    return m_threadLock.try_lock_until(std::chrono::system_clock::now() + left);
+}
+
 bool ChannelSegment::lock()
 {
-    pthread_mutex_t &mutex = m_layout.load(std::memory_order_relaxed)->mutex;
-    // A free lock, or a dead holder's, is taken at once. Only this call also tells
-    // ThreadSanitizer that a dead holder's lock is now ours.
-    int rc = pthread_mutex_trylock(&mutex);
-    if (rc == EBUSY) {
-        // Every holder keeps the lock for a copy of a few kilobytes, so a wait this long
-        // means a holder that hangs or was stopped; the caller must not hang with it.
-        timespec deadline {};
-        clock_gettime(CLOCK_REALTIME, &deadline);
-        deadline.tv_sec += kLockTimeoutSeconds;
-        rc = pthread_mutex_timedlock(&mutex, &deadline);
+    // One deadline for both waits: no call waits much more than a second in all.
+    const Deadline deadline = std::chrono::steady_clock::now() + kLockTimeout;
+    if (!lockThreads(deadline)) {
+        logThrottled(g_busyLog, "another thread of this process holds the shared lock too long; giving up");
+        return false;
     }
-    if (rc == 0)
-        return true;
-    if (rc == EOWNERDEAD) {
-        // A process died holding the lock; what it wrote is plain data, so the state
-        // stays usable as it is.
-        logChannel("a process died holding the shared lock; recovering it");
-        pthread_mutex_consistent(&mutex);
+    if (m_forked.exchange(false, std::memory_order_relaxed))
+        adoptOwnDescription();
+    if (!SegmentFileLock::acquire(m_fd, deadline)) {
+        m_threadLock.unlock();
+        logThrottled(g_busyLog, "another process holds the shared lock too long; giving up");
+        return false;
+    }
+    if (!intact()) {
+        SegmentFileLock::release(m_fd);
+        if (!replaceFile(deadline) || !SegmentFileLock::acquire(m_fd, deadline)) {
+            m_threadLock.unlock();
+            return false;
+        }
+    }
+    ChannelLayout &shared = layout();
+    if (!isOurs(shared)) {
+        // Stray writes into the mapping: what is there cannot be trusted.
+        logThrottled(g_damageLog, "the shared state's header was overwritten; rebuilding it");
+        rebuild(shared);
+    }
+    m_fileLocked = true;
+    return true;
+}
+
+bool ChannelSegment::lockForPreview()
+{
+    if (!lockThreads(std::chrono::steady_clock::now() + kLockTimeout)) {
+        logThrottled(g_busyLog, "another thread of this process holds the shared lock too long; giving up");
+        return false;
+    }
+    if (!m_forked.load(std::memory_order_relaxed) && intact() && isOurs(layout())) {
+        m_fileLocked = false;
         return true;
     }
-    if (rc == ETIMEDOUT)
-        logChannel("another process holds the shared lock too long; giving up");
-    else
-        logChannel("cannot take the shared lock: %s", std::strerror(rc));
-    return false;
+    m_threadLock.unlock();
+    return lock();
 }
 
 void ChannelSegment::unlock()
 {
-    pthread_mutex_unlock(&m_layout.load(std::memory_order_relaxed)->mutex);
+    if (m_fileLocked)
+        SegmentFileLock::release(m_fd);
+    m_threadLock.unlock();
+}
+
+bool ChannelSegment::usable()
+{
+    if (intact())
+        return true;
+    if (!lock())
+        return false;
+    unlock();
+    return true;
+}
+
+// One fstat per operation keeps a shrunk file from being touched (which would raise
+// SIGBUS); a removed file is left for the one that now has its name.
+bool ChannelSegment::intact() const
+{
+    struct stat info {};
+    return fstat(m_fd, &info) == 0 && std::size_t(info.st_size) >= kSegmentSize && info.st_nlink > 0;
+}
+
+// Maps the file that now has the segment's name at the old address and moves its
+// description onto m_fd, so that pointers handed out and the descriptor number stay
+// valid. Called with m_threadLock held and the file lock released.
+bool ChannelSegment::replaceFile(Deadline deadline)
+{
+    if (std::chrono::steady_clock::now() < m_replaceRetryAfter)
+        return false;
+    logThrottled(g_replaceLog, "the shared state file shrank or was removed; mapping the current one");
+    const int fd = openFile();
+    ChannelLayout *fresh = nullptr;
+    if (fd < 0 || attach(fd, deadline, fresh) != Outcome::Ok) {
+        if (fd >= 0)
+            close(fd);
+        m_replaceRetryAfter = std::chrono::steady_clock::now() + kRetryPause;
+        return false;
+    }
+    munmap(fresh, kSegmentSize);
+    void *address = mmap(m_layout.load(std::memory_order_relaxed), kSegmentSize, PROT_READ | PROT_WRITE,
+                         MAP_SHARED | MAP_FIXED, fd, 0);
+    if (address == MAP_FAILED || dup3(fd, m_fd, O_CLOEXEC) < 0) {
+        logChannel("cannot map the current shared state file: %s", std::strerror(errno));
+        close(fd);
+        m_replaceRetryAfter = std::chrono::steady_clock::now() + kRetryPause;
+        return false;
+    }
+    close(fd);
+    return true;
+}
+
+// A forked child shares its parent's open description, and with it the lock: the
+// two would not exclude each other. The child opens a description of its own.
+void ChannelSegment::adoptOwnDescription()
+{
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/self/fd/%d", m_fd);
+    const int fd = ::open(path, O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    void *address = mmap(m_layout.load(std::memory_order_relaxed), kSegmentSize, PROT_READ | PROT_WRITE,
+                         MAP_SHARED | MAP_FIXED, fd, 0);
+    if (address != MAP_FAILED)
+        dup3(fd, m_fd, O_CLOEXEC);
+    close(fd);
 }
 
 void ChannelSegment::appendEvent(ChannelEventKind kind, int argument, const NotiEventData &notiEvent)
@@ -218,9 +349,13 @@ void ChannelSegment::wake()
     futex(&layout().sequence, FUTEX_WAKE, INT_MAX, nullptr);
 }
 
-std::uint32_t ChannelSegment::sequence() const
+bool ChannelSegment::readSequence(std::uint32_t &sequence) const
 {
-    return __atomic_load_n(&m_layout.load(std::memory_order_relaxed)->sequence, __ATOMIC_ACQUIRE);
+    std::uint32_t value = 0;
+    if (pread(m_fd, &value, sizeof value, off_t(offsetof(ChannelLayout, sequence))) != ssize_t(sizeof value))
+        return false;
+    sequence = value;
+    return true;
 }
 
 void ChannelSegment::waitForChange(std::uint32_t seen, int timeoutMs) const
@@ -238,7 +373,7 @@ std::vector<ChannelEvent> ChannelSegment::eventsSince(std::uint32_t &seen)
     const std::uint32_t current = shared.sequence;
     const std::uint32_t pending = current - seen;
     if (pending > std::uint32_t(kChannelRingSize)) {
-        logChannel("listener fell behind; %u events were overwritten", pending - kChannelRingSize);
+        logThrottled(g_behindLog, "listener missed events (it fell behind, or the state was rebuilt)");
         seen = current - kChannelRingSize;
     }
     events.reserve(current - seen);

@@ -1,5 +1,7 @@
 // The C operations of the channel. Every one validates its arguments before it
-// touches the shared state, and every state access happens under the shared lock.
+// touches the shared state, and every state access happens under the shared lock,
+// except the preview colours (see ChannelSegment::lockForPreview) and what callers
+// read through the pointers they are given.
 #include "VELTRIMA_Lighting.h"
 #include "VELTRIMA_LightingExtras.h"
 
@@ -73,17 +75,24 @@ HWData defaultHWData()
     return ChannelSegment::initialHWData();
 }
 
-MemoryModuleData *moduleRecord(int module)
+// The pointer getters take no lock (the caller reads through the pointer later), but
+// still refuse a mapping whose file has shrunk.
+ChannelSegment *usableSegment()
 {
     ChannelSegment *segment = ChannelSegment::instance();
-    succeeded(segment != nullptr);
+    return succeeded(segment && segment->usable()) ? segment : nullptr;
+}
+
+MemoryModuleData *moduleRecord(int module)
+{
+    ChannelSegment *segment = usableSegment();
     return segment ? &segment->layout().hwData.memoryData[module] : nullptr;
 }
 } // namespace
 
 void SharedDLL_init()
 {
-    if (!ChannelSegment::instance(true))
+    if (!succeeded(ChannelSegment::instance(true) != nullptr))
         logChannel("the shared state is not available");
 }
 
@@ -247,9 +256,11 @@ void SetValueSoftwareRGB(int module, const COLORREF *colours, int count)
         return;
     }
     const int stored = std::min(count, kLedSlots);
-    store([&](ChannelLayout &shared) {
-        std::copy(colours, colours + stored, shared.hwData.memoryData[module].softwareRGB);
-    });
+    ChannelSegment *segment = ChannelSegment::instance();
+    if (!succeeded(segment && segment->lockForPreview()))
+        return;
+    std::copy(colours, colours + stored, segment->layout().hwData.memoryData[module].softwareRGB);
+    segment->unlock();
 }
 
 void SetValueSyncRGB(int count, const COLORREF *colours)
@@ -379,7 +390,6 @@ COLORREF *GetValueSyncRGB(int count)
         succeeded(false);
         return nullptr;
     }
-    ChannelSegment *segment = ChannelSegment::instance();
-    succeeded(segment != nullptr);
+    ChannelSegment *segment = usableSegment();
     return segment ? segment->layout().syncRGB : nullptr;
 }

@@ -6,10 +6,16 @@
 
 #include <QtTest>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
-#include <cstring>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
 
 class TestChannelProcesses : public QObject
 {
@@ -22,6 +28,11 @@ private slots:
     void foreignSegmentIsRebuilt_data();
     void foreignSegmentIsRebuilt();
     void killedProcessLeavesUsableChannel();
+    void strayBytesOverTheLockAreSurvived_data();
+    void strayBytesOverTheLockAreSurvived();
+    void otherVersionsKeepTheirOwnFiles();
+    void stoppedLockHolderIsReportedNotWaitedFor();
+    void lockedNewChannelIsNotWaitedFor();
     void badArgumentsExitWithTwo_data();
     void badArgumentsExitWithTwo();
     void foreignRuntimeFolderIsRefused();
@@ -31,7 +42,7 @@ private slots:
 private:
     static QString segmentPath(const TestEnvironment &env)
     {
-        return env.runtimeDir() + QStringLiteral("/veltrima/lighting.shm");
+        return env.runtimeDir() + QStringLiteral("/veltrima/") + QString::fromStdString(channelSegmentFileName());
     }
     static QJsonObject showJson(ChannelToolRunner &tool)
     {
@@ -183,6 +194,154 @@ void TestChannelProcesses::killedProcessLeavesUsableChannel()
     const ToolResult watched = ChannelToolRunner::finish(watcher);
     QCOMPARE(watched.exitCode, 0);
     QCOMPARE(watched.out.trimmed(), QByteArray("profile 1"));
+}
+
+void TestChannelProcesses::strayBytesOverTheLockAreSurvived_data()
+{
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("length");
+    // Right after the header, where a lock living in the mapping would sit.
+    QTest::newRow("after the header") << 16 << 20;
+    QTest::newRow("over the header") << 0 << 64;
+}
+
+void TestChannelProcesses::strayBytesOverTheLockAreSurvived()
+{
+    QFETCH(int, offset);
+    QFETCH(int, length);
+    TestEnvironment env;
+    ChannelToolRunner tool;
+    QCOMPARE(tool.run({QStringLiteral("set-profile"), QStringLiteral("2")}).exitCode, 0);
+    QProcess *early = tool.startWatch({QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--timeout"),
+                                       QString::number(ChannelToolRunner::kWaitMs)});
+    QVERIFY(early);
+
+    // Whatever version made it, the segment is the one file in the folder.
+    const QStringList segments = QDir(env.runtimeDir() + QStringLiteral("/veltrima"))
+                                     .entryList({QStringLiteral("lighting*.shm")}, QDir::Files);
+    QCOMPARE(segments.size(), 1);
+    QFile file(env.runtimeDir() + QStringLiteral("/veltrima/") + segments.first());
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.seek(offset));
+    QCOMPARE(file.write(QByteArray(length, '\xA5')), qint64(length));
+    file.close();
+
+    // A process already running, one started now, the tool and a reader all work.
+    QProcess *late = tool.startWatch({QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--timeout"),
+                                      QString::number(ChannelToolRunner::kWaitMs)});
+    QVERIFY(late);
+    const ToolResult set = tool.run({QStringLiteral("set-profile"), QStringLiteral("3")});
+    QVERIFY2(set.exitCode == 0, set.err.constData());
+    for (QProcess *watcher : {early, late}) {
+        const ToolResult watched = ChannelToolRunner::finish(watcher);
+        QVERIFY2(watched.exitCode == 0, watched.err.constData());
+        QCOMPARE(watched.out.trimmed(), QByteArray("profile 3"));
+    }
+    QCOMPARE(showJson(tool).value(QStringLiteral("selectProfile")).toInt(), 3);
+    QCOMPARE(module(showJson(tool), 0).value(QStringLiteral("lightMode")).toInt(), 5);
+}
+
+void TestChannelProcesses::otherVersionsKeepTheirOwnFiles()
+{
+    TestEnvironment env;
+    const QString folder = env.runtimeDir() + QStringLiteral("/veltrima");
+    QVERIFY(QDir(env.runtimeDir()).mkpath(QStringLiteral("veltrima")));
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    // Segments of an older library (unversioned name) and of a newer one, each of
+    // another size, mapped by their own (here: this) process.
+    struct Other {
+        QString name;
+        QByteArray content;
+        uchar *mapped = nullptr;
+    };
+    Other others[] = {{QStringLiteral("lighting.shm"), {}}, {QStringLiteral("lighting-v%1.shm").arg(kChannelLayoutVersion + 1), {}}};
+    const int sizes[] = {int(sizeof(ChannelLayout)) - 4096, int(sizeof(ChannelLayout)) + 4096};
+    std::vector<std::unique_ptr<QFile>> files;
+    for (int i = 0; i < 2; ++i) {
+        Other &other = others[i];
+        other.content = QByteArray(sizes[i], char('a' + i));
+        const std::uint32_t header[4] = {kChannelMagic, kChannelLayoutVersion + std::uint32_t(i == 0 ? -1 : 1),
+                                         std::uint32_t(sizes[i]), 0};
+        std::memcpy(other.content.data(), header, sizeof header);
+        files.push_back(std::make_unique<QFile>(folder + QLatin1Char('/') + other.name));
+        QVERIFY(files.back()->open(QIODevice::ReadWrite));
+        QCOMPARE(files.back()->write(other.content), qint64(other.content.size()));
+        QVERIFY(files.back()->flush());
+        other.mapped = files.back()->map(0, other.content.size());
+        QVERIFY(other.mapped);
+    }
+
+    ChannelToolRunner tool;
+    QCOMPARE(tool.run({QStringLiteral("set-profile"), QStringLiteral("4")}).exitCode, 0);
+    QCOMPARE(showJson(tool).value(QStringLiteral("selectProfile")).toInt(), 4);
+    QCOMPARE(QFileInfo(segmentPath(env)).size(), qint64(sizeof(ChannelLayout)));
+    for (const Other &other : others) {
+        QCOMPARE(QFileInfo(folder + QLatin1Char('/') + other.name).size(), qint64(other.content.size()));
+        // Read through the mapping: a file shrunk under it would end this test with SIGBUS.
+        QVERIFY(std::memcmp(other.mapped, other.content.constData(), std::size_t(other.content.size())) == 0);
+    }
+}
+
+void TestChannelProcesses::stoppedLockHolderIsReportedNotWaitedFor()
+{
+    TestEnvironment env;
+    ChannelToolRunner tool;
+    QCOMPARE(tool.run({QStringLiteral("set-profile"), QStringLiteral("1")}).exitCode, 0);
+    const QByteArray path = QFile::encodeName(segmentPath(env));
+
+    // A process takes the channel's lock as every user of it does, and is stopped.
+    const pid_t holder = fork();
+    if (holder == 0) {
+        const int fd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
+        if (fd < 0 || flock(fd, LOCK_EX) != 0)
+            _exit(1);
+        raise(SIGSTOP);
+        _exit(0);
+    }
+    QVERIFY(holder > 0);
+    int status = 0;
+    QCOMPARE(waitpid(holder, &status, WUNTRACED), holder);
+    QVERIFY(WIFSTOPPED(status));
+
+    QElapsedTimer timer;
+    timer.start();
+    const ToolResult set = tool.run({QStringLiteral("set-profile"), QStringLiteral("3")});
+    QVERIFY(set.finished);
+    QCOMPARE(set.exitCode, 4);
+    QVERIFY2(set.err.contains("set-profile: the change was not stored"), set.err.constData());
+    const ToolResult shown = tool.run({QStringLiteral("show")});
+    QVERIFY(shown.finished);
+    QCOMPARE(shown.exitCode, 4);
+    QVERIFY2(shown.out.isEmpty(), shown.out.constData());
+    QVERIFY2(timer.elapsed() < 15000, qPrintable(QString::number(timer.elapsed())));
+
+    ::kill(holder, SIGKILL);
+    QCOMPARE(waitpid(holder, &status, 0), holder);
+    QCOMPARE(showJson(tool).value(QStringLiteral("selectProfile")).toInt(), 1);
+}
+
+void TestChannelProcesses::lockedNewChannelIsNotWaitedFor()
+{
+    // A channel not made yet whose file is locked (flock -x <file> sleep 15): making
+    // it waits a bounded time.
+    TestEnvironment env;
+    ChannelToolRunner tool;
+    QVERIFY(QDir(env.runtimeDir()).mkpath(QStringLiteral("veltrima")));
+    QFile::setPermissions(env.runtimeDir() + QStringLiteral("/veltrima"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile empty(segmentPath(env));
+    QVERIFY(empty.open(QIODevice::ReadWrite));
+    QCOMPARE(flock(empty.handle(), LOCK_EX), 0);
+    QElapsedTimer timer;
+    timer.start();
+    const ToolResult joined = tool.run({QStringLiteral("show")});
+    QVERIFY(joined.finished);
+    QCOMPARE(joined.exitCode, 3);
+    QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(joined.err.contains("the lighting channel is not available"));
+    flock(empty.handle(), LOCK_UN);
+    QCOMPARE(tool.run({QStringLiteral("set-profile"), QStringLiteral("2")}).exitCode, 0);
 }
 
 void TestChannelProcesses::badArgumentsExitWithTwo_data()

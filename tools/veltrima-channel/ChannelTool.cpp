@@ -14,6 +14,7 @@
 
 namespace {
 constexpr int kMaxModule = kModuleCount - 1;
+constexpr int kBusy = 4;
 
 // The watch command's callbacks run on the library's listener thread.
 std::mutex g_watchMutex;
@@ -57,6 +58,29 @@ QVector<COLORREF> syncColours()
         colours = QVector<COLORREF>(sync, sync + 5);
     return colours;
 }
+
+// A stand-in value must never be printed as the state or merged into a change, and a
+// change that was not stored must not be reported as done.
+bool reached(const char *command, const char *what)
+{
+    if (SharedDLL_lastCallSucceeded())
+        return true;
+    std::fprintf(stderr,
+                 "veltrima-channel: %s: %s: the lighting channel is busy (another process holds its lock) "
+                 "or cannot be reached\n",
+                 command, what);
+    return false;
+}
+
+bool stored(const char *command)
+{
+    return reached(command, "the change was not stored");
+}
+
+bool read(const char *command)
+{
+    return reached(command, "nothing was read");
+}
 } // namespace
 
 QString ChannelTool::usage()
@@ -94,7 +118,8 @@ QString ChannelTool::usage()
         "                                       \"watching\" on standard error once listening\n"
         "\n"
         "exit status: 0 done, 1 watch timed out before its count, 2 bad arguments,\n"
-        "3 the lighting channel is not available\n");
+        "3 the lighting channel is not available, 4 the channel was busy: nothing was\n"
+        "stored or read\n");
 }
 
 int ChannelTool::usageError(const QString &message) const
@@ -159,7 +184,13 @@ int ChannelTool::show(ChannelArguments &args)
     const bool asJson = args.takeFlag(QStringLiteral("--json"));
     if (!expect(args, 0, 0))
         return 2;
-    const ChannelStatePrinter printer(GetValueHWData(), syncColours());
+    const HWData state = GetValueHWData();
+    if (!read("show"))
+        return kBusy;
+    const QVector<COLORREF> sync = syncColours();
+    if (!read("show"))
+        return kBusy;
+    const ChannelStatePrinter printer(state, sync);
     if (asJson)
         printOut(QString::fromUtf8(QJsonDocument(printer.json()).toJson(QJsonDocument::Indented)));
     else
@@ -194,7 +225,11 @@ int ChannelTool::setRgb(ChannelArguments &args)
         }
     }
     COLORREF single = GetValueSingleRGB(*module);
+    if (!read("set-rgb"))
+        return kBusy;
     float singleBright = GetValueSingleBright(*module);
+    if (!read("set-rgb"))
+        return kBusy;
     if (singleText) {
         const std::optional<COLORREF> value = args.toColour(*singleText, QStringLiteral("--single"));
         if (!value)
@@ -208,7 +243,7 @@ int ChannelTool::setRgb(ChannelArguments &args)
         singleBright = *value;
     }
     SetValueRGB(*module, colours->constData(), bright.constData(), single, singleBright, colours->size());
-    return 0;
+    return stored("set-rgb") ? 0 : kBusy;
 }
 
 int ChannelTool::setLighting(ChannelArguments &args)
@@ -226,7 +261,7 @@ int ChannelTool::setLighting(ChannelArguments &args)
     if (power != QLatin1String("on") && power != QLatin1String("off"))
         return usageError(QStringLiteral("the last argument must be on or off, not \"%1\"").arg(power));
     SetValueLighting(*module, *mode, *colorMode, *speed, power == QLatin1String("off"));
-    return 0;
+    return stored("set-lighting") ? 0 : kBusy;
 }
 
 int ChannelTool::setSlots(ChannelArguments &args)
@@ -245,7 +280,7 @@ int ChannelTool::setSlots(ChannelArguments &args)
         slotNumbers[m] = *slot;
     }
     SetSlotNumber(kModuleCount, slotNumbers);
-    return 0;
+    return stored("set-slots") ? 0 : kBusy;
 }
 
 int ChannelTool::setProfile(ChannelArguments &args)
@@ -257,12 +292,14 @@ int ChannelTool::setProfile(ChannelArguments &args)
     if (!profile)
         return usageError(args.error());
     SetProfile(*profile);
-    return 0;
+    return stored("set-profile") ? 0 : kBusy;
 }
 
 int ChannelTool::setSettings(ChannelArguments &args)
 {
     SettingData setting = SettingData::unpack(GetSettingValue());
+    if (!read("set-settings"))
+        return kBusy;
     if (const auto text = args.takeOption(QStringLiteral("--language"))) {
         if (const auto value = args.toInt(*text, QStringLiteral("--language"), 0, LanguageCount - 1))
             setting.language = *value;
@@ -284,12 +321,14 @@ int ChannelTool::setSettings(ChannelArguments &args)
     if (!expect(args, 0, 0))
         return 2;
     SetSettingValue(setting.pack());
-    return 0;
+    return stored("set-settings") ? 0 : kBusy;
 }
 
 int ChannelTool::setNoti(ChannelArguments &args)
 {
     NotiEventData event = GetNotiEvent();
+    if (!read("set-noti"))
+        return kBusy;
     if (const auto text = args.takeOption(QStringLiteral("--type"))) {
         if (const auto value = args.toInt(*text, QStringLiteral("--type"), 1, 5))
             event.type = *value;
@@ -333,7 +372,7 @@ int ChannelTool::setNoti(ChannelArguments &args)
     if (!expect(args, 0, 0))
         return 2;
     SetNotiEvent(event);
-    return 0;
+    return stored("set-noti") ? 0 : kBusy;
 }
 
 int ChannelTool::setSync(ChannelArguments &args)
@@ -345,7 +384,7 @@ int ChannelTool::setSync(ChannelArguments &args)
     if (!colours)
         return usageError(args.error());
     SetValueSyncRGB(colours->size(), colours->constData());
-    return 0;
+    return stored("set-sync") ? 0 : kBusy;
 }
 
 int ChannelTool::refresh(ChannelArguments &args)
@@ -353,7 +392,7 @@ int ChannelTool::refresh(ChannelArguments &args)
     if (!expect(args, 0, 0))
         return 2;
     Refresh_View();
-    return 0;
+    return stored("refresh") ? 0 : kBusy;
 }
 
 int ChannelTool::softwareRgb(ChannelArguments &args)
@@ -369,11 +408,13 @@ int ChannelTool::softwareRgb(ChannelArguments &args)
         if (!colours)
             return usageError(args.error());
         SetValueSoftwareRGB(*module, colours->constData(), colours->size());
-        return 0;
+        return stored("software-rgb") ? 0 : kBusy;
     }
     QVector<COLORREF> colours(kLedSlots, 0);
-    if (const COLORREF *software = GetValueSoftwareRGB(*module))
-        std::copy(software, software + kLedSlots, colours.begin());
+    const COLORREF *software = GetValueSoftwareRGB(*module);
+    if (!software || !read("software-rgb"))
+        return kBusy;
+    std::copy(software, software + kLedSlots, colours.begin());
     QStringList parts;
     for (COLORREF colour : qAsConst(colours))
         parts << ChannelStatePrinter::colourText(colour);

@@ -5,7 +5,8 @@
 #include <QStringList>
 
 // The commands of veltrima-channel. run() returns the exit code: 0 done, 1 a watch
-// that timed out before its count, 2 bad arguments, 3 no channel to work on.
+// that timed out before its count, 2 bad arguments, 3 no channel to work on, 4 the
+// channel was busy (its lock could not be had in time): nothing was stored or read.
 class ChannelTool
 {
 public:
