@@ -1,7 +1,11 @@
 #include "IniFileGuard.h"
 
+#include "BoundedFile.h"
+
 #include <QDebug>
 #include <QFile>
+
+#include <cstdio>
 
 namespace {
 
@@ -117,21 +121,39 @@ bool IniFileGuard::isSafe(const QByteArray &text)
     return true;
 }
 
-bool IniFileGuard::isSafeFile(const QString &path)
+bool IniFileGuard::admit(const QString &path)
 {
-    QFile file(path);
-    if (!file.exists())
+    const BoundedFile file = BoundedFile::read(path, MaxFileBytes);
+    switch (file.status()) {
+    case BoundedFile::Status::Ok:
+        break;
+    case BoundedFile::Status::Missing:
+        return false;
+    case BoundedFile::Status::Unreadable:
+        qWarning() << "IniFileGuard: file not read," << file.reason() << path;
+        return false;
+    case BoundedFile::Status::NotRegularFile:
+        qWarning() << "IniFileGuard: file refused and moved aside, it is" << file.reason() << path;
+        moveAside(path, QStringLiteral(".not-a-file"));
+        return false;
+    case BoundedFile::Status::TooLarge:
+        qWarning() << "IniFileGuard: file refused and moved aside, it is" << file.reason() << path;
+        moveAside(path, QStringLiteral(".too-large"));
+        return false;
+    }
+    if (isSafe(file.contents()))
         return true;
-    if (!file.open(QIODevice::ReadOnly))
-        return true; // QSettings cannot read it either
-    return isSafe(file.readAll());
+    qWarning() << "IniFileGuard: file refused and moved aside, it holds a value that is not plain text:" << path;
+    moveAside(path, QStringLiteral(".unsafe"));
+    return false;
 }
 
-bool IniFileGuard::moveAside(const QString &path)
+bool IniFileGuard::moveAside(const QString &path, const QString &suffix)
 {
-    const QString aside = path + QStringLiteral(".unsafe");
-    QFile::remove(aside);
-    if (QFile::rename(path, aside))
+    // rename(2) rather than QFile: it also moves a FIFO, a link or a directory, and
+    // replaces an older file set aside.
+    const QString aside = path + suffix;
+    if (std::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) == 0)
         return true;
     qWarning() << "IniFileGuard: could not move aside" << path;
     return false;
