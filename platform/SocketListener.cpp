@@ -60,10 +60,15 @@ bool SocketListener::listen(const QString &path)
         m_error = systemError(errno);
         return false;
     }
-    if (bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof(address)) != 0
-        || chmod(native.constData(), S_IRUSR | S_IWUSR) != 0 || ::listen(fd, SOMAXCONN) != 0) {
+    if (bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof(address)) != 0) {
         m_error = systemError(errno);
         ::close(fd);
+        return false;
+    }
+    if (chmod(native.constData(), S_IRUSR | S_IWUSR) != 0 || ::listen(fd, SOMAXCONN) != 0) {
+        m_error = systemError(errno);
+        ::close(fd);
+        unlink(native.constData());
         return false;
     }
     m_fd = fd;

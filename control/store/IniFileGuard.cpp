@@ -121,31 +121,32 @@ bool IniFileGuard::isSafe(const QByteArray &text)
     return true;
 }
 
-bool IniFileGuard::admit(const QString &path)
+IniFileGuard::Verdict IniFileGuard::admit(const QString &path)
 {
     const BoundedFile file = BoundedFile::read(path, MaxFileBytes);
+    QString suffix;
     switch (file.status()) {
     case BoundedFile::Status::Ok:
+        if (isSafe(file.contents()))
+            return Verdict::Parse;
+        qWarning() << "IniFileGuard: file refused, it holds a value that is not plain text:" << path;
+        suffix = QStringLiteral(".unsafe");
         break;
     case BoundedFile::Status::Missing:
-        return false;
+        return Verdict::Absent;
     case BoundedFile::Status::Unreadable:
         qWarning() << "IniFileGuard: file not read," << file.reason() << path;
-        return false;
+        return Verdict::Refused;
     case BoundedFile::Status::NotRegularFile:
-        qWarning() << "IniFileGuard: file refused and moved aside, it is" << file.reason() << path;
-        moveAside(path, QStringLiteral(".not-a-file"));
-        return false;
+        qWarning() << "IniFileGuard: file refused, it is" << file.reason() << path;
+        suffix = QStringLiteral(".not-a-file");
+        break;
     case BoundedFile::Status::TooLarge:
-        qWarning() << "IniFileGuard: file refused and moved aside, it is" << file.reason() << path;
-        moveAside(path, QStringLiteral(".too-large"));
-        return false;
+        qWarning() << "IniFileGuard: file refused, it is" << file.reason() << path;
+        suffix = QStringLiteral(".too-large");
+        break;
     }
-    if (isSafe(file.contents()))
-        return true;
-    qWarning() << "IniFileGuard: file refused and moved aside, it holds a value that is not plain text:" << path;
-    moveAside(path, QStringLiteral(".unsafe"));
-    return false;
+    return moveAside(path, suffix) ? Verdict::Absent : Verdict::Refused;
 }
 
 bool IniFileGuard::moveAside(const QString &path, const QString &suffix)
@@ -153,8 +154,10 @@ bool IniFileGuard::moveAside(const QString &path, const QString &suffix)
     // rename(2) rather than QFile: it also moves a FIFO, a link or a directory, and
     // replaces an older file set aside.
     const QString aside = path + suffix;
-    if (std::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) == 0)
+    if (std::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) == 0) {
+        qWarning() << "IniFileGuard: moved aside to" << aside;
         return true;
+    }
     qWarning() << "IniFileGuard: could not move aside" << path;
     return false;
 }

@@ -23,11 +23,14 @@ public:
     // False when some value of the INI text could start with a single "@", or an escape
     // sequence anywhere spells one. Errs on the side of refusing.
     static bool isSafe(const QByteArray &text);
-    // True when the file at path may be parsed. A file that exists and may not is moved
-    // aside (path + ".unsafe", ".too-large" or ".not-a-file"), with a logged reason, so
-    // that the defaults serve and the next save starts a fresh file. False for a missing
-    // or unreadable file too: there is nothing QSettings could read.
-    static bool admit(const QString &path);
+    enum class Verdict {
+        Parse,   // a regular file of ours to read
+        Absent,  // no file (any more): the defaults serve and a save starts a fresh one
+        Refused, // a file that may not be parsed and could not be moved aside, or not read
+    };
+    // Whether the file at path may be parsed. A file that exists and may not is moved
+    // aside (path + ".unsafe", ".too-large" or ".not-a-file") with a logged reason.
+    static Verdict admit(const QString &path);
     // Moves a refused file aside (path + suffix), replacing an older one.
     static bool moveAside(const QString &path, const QString &suffix);
 };

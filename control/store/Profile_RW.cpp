@@ -368,7 +368,7 @@ bool Profile_RW::checkDebugMode()
     bool debugMode = false;
     bool hwDebugMode = false;
     const QString path = deviceFilePath();
-    if (IniFileGuard::admit(path)) {
+    if (IniFileGuard::admit(path) == IniFileGuard::Verdict::Parse) {
         QSettings settings(path, QSettings::IniFormat);
         prepare(settings);
         readBool(settings, QStringLiteral("DebugMode/isDebugMode"), debugMode);
@@ -386,7 +386,7 @@ void Profile_RW::readDevice()
     qDebug() << "Profile_RW::readDevice";
     HWData data = defaultRecord();
     const QString path = deviceFilePath();
-    if (IniFileGuard::admit(path)) {
+    if (IniFileGuard::admit(path) == IniFileGuard::Verdict::Parse) {
         QSettings settings(path, QSettings::IniFormat);
         prepare(settings);
         if (isDamaged(settings))
@@ -430,7 +430,7 @@ void Profile_RW::readProfile(int profile, int passThrough)
     HWData data = defaultRecord();
     data.selectProfile = profile;
     const QString path = profileFilePath(profile);
-    if (IniFileGuard::admit(path)) {
+    if (IniFileGuard::admit(path) == IniFileGuard::Verdict::Parse) {
         QSettings settings(path, QSettings::IniFormat);
         prepare(settings);
         if (isDamaged(settings))
@@ -542,8 +542,10 @@ void Profile_RW::writeErrorLog(QString message)
 // through a fresh object whose status is the truth.
 bool Profile_RW::writeIniFile(const QString &path, const std::function<void(QSettings &)> &fill)
 {
-    // A refused file goes aside here; the values are then written into a fresh one.
-    IniFileGuard::admit(path);
+    // A refused file goes aside here and the values go into a fresh one; one that cannot
+    // be moved is left alone (QSettings would parse it before writing).
+    if (IniFileGuard::admit(path) == IniFileGuard::Verdict::Refused)
+        return false;
     removeOwnerlessLock(path);
     for (int attempt = 0; attempt < 2; ++attempt) {
         QSettings settings(path, QSettings::IniFormat);
