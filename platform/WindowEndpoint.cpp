@@ -1,12 +1,12 @@
 #include "WindowEndpoint.h"
 
 #include "RuntimeFolder.h"
+#include "SocketListener.h"
 #include "WindowFrame.h"
 
 #include <QCryptographicHash>
 #include <QDebug>
 #include <QFile>
-#include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
 #include <QTimer>
@@ -46,11 +46,10 @@ QHash<QString, WindowEndpoint *> WindowEndpoint::s_registry;
 
 WindowEndpoint::WindowEndpoint(QObject *parent)
     : QObject(parent)
-    , m_server(new QLocalServer(this))
+    , m_listener(new SocketListener(this))
 {
     qRegisterMetaType<WindowRequest>("WindowRequest");
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, &WindowEndpoint::acceptConnections);
+    connect(m_listener, &SocketListener::newConnection, this, &WindowEndpoint::acceptConnection);
 }
 
 WindowEndpoint::WindowEndpoint(const QString &title, QObject *parent)
@@ -78,7 +77,7 @@ QString WindowEndpoint::lockPath(const QString &title)
 
 bool WindowEndpoint::isListening() const
 {
-    return m_server->isListening();
+    return m_listener->isListening();
 }
 
 bool WindowEndpoint::setTitle(const QString &title)
@@ -106,9 +105,9 @@ bool WindowEndpoint::setTitle(const QString &title)
         return false;
     }
     // Holding the lock, any socket file left is a dead owner's.
-    QLocalServer::removeServer(socket);
-    if (!m_server->listen(socket)) {
-        qWarning().noquote() << "Window" << title << "gets no message endpoint:" << m_server->errorString();
+    QFile::remove(socket);
+    if (!m_listener->listen(socket)) {
+        qWarning().noquote() << "Window" << title << "gets no message endpoint:" << m_listener->errorString();
         m_lock.unlock();
         return false;
     }
@@ -126,27 +125,39 @@ void WindowEndpoint::stopServing()
             s_registry.remove(m_socketPath);
     }
     // Closing removes the socket file; the lock is still ours while that happens.
-    m_server->close();
+    m_listener->close();
     m_socketPath.clear();
     m_lock.unlock();
 }
 
-void WindowEndpoint::acceptConnections()
+void WindowEndpoint::acceptConnection(int fd)
 {
-    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-        struct ucred peer {};
-        socklen_t length = sizeof(peer);
-        if (getsockopt(static_cast<int>(socket->socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0
-            || peer.uid != geteuid()) {
-            qWarning().noquote() << "Window" << m_title << "refused a sender of another user, uid" << peer.uid
-                                 << "pid" << peer.pid;
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        socket->setProperty("peerPid", static_cast<qint64>(peer.pid));
-        serve(socket);
+    struct ucred peer {};
+    socklen_t length = sizeof(peer);
+    if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0 || peer.uid != geteuid()) {
+        qWarning().noquote() << "Window" << m_title << "refused a sender of another user, uid" << peer.uid << "pid"
+                             << peer.pid;
+        ::close(fd);
+        return;
     }
+    auto *socket = new QLocalSocket(this);
+    if (!socket->setSocketDescriptor(fd)) {
+        qWarning().noquote() << "Window" << m_title << "cannot serve a sender:" << socket->errorString();
+        ::close(fd);
+        delete socket;
+        return;
+    }
+    socket->setProperty("peerPid", static_cast<qint64>(peer.pid));
+    ++m_peers;
+    m_listener->setAccepting(m_peers < MaxPeers);
+    connect(socket, &QObject::destroyed, this, &WindowEndpoint::peerFinished);
+    serve(socket);
+}
+
+void WindowEndpoint::peerFinished()
+{
+    --m_peers;
+    m_listener->setAccepting(m_peers < MaxPeers);
 }
 
 void WindowEndpoint::serve(QLocalSocket *socket)
@@ -161,11 +172,13 @@ void WindowEndpoint::serve(QLocalSocket *socket)
         socket->deleteLater();
     });
     QTimer::singleShot(RequestTimeoutMs, socket, [this, socket, connection] {
-        if (connection->answered)
-            return;
-        qWarning().noquote() << "Window" << m_title << "dropped a sender that did not finish its request, pid"
-                             << socket->property("peerPid").toLongLong();
+        if (!connection->answered)
+            qWarning().noquote() << "Window" << m_title << "dropped a sender that did not finish its request, pid"
+                                 << socket->property("peerPid").toLongLong();
+        // Answered or not, a peer still here holds a place that another sender needs.
+        connection->answered = true;
         socket->abort();
+        socket->deleteLater();
     });
     const auto readRequest = [this, socket, connection] {
         if (connection->answered) {

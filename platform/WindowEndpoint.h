@@ -12,6 +12,11 @@
 // written is messageReceived() emitted (queued), and that is where work that may itself
 // send messages belongs. So two processes that message each other from their handlers
 // can never wait on each other.
+//
+// A burst of connections never costs the endpoint its socket: at most MaxPeers senders
+// are served at once (the rest wait in the kernel's queue), a sender that does not finish
+// its request within RequestTimeoutMs is dropped, and running out of file descriptors only
+// pauses accepting (SocketListener).
 #pragma once
 
 #include "LockFile.h"
@@ -25,8 +30,8 @@
 #include <mutex>
 #include <optional>
 
-class QLocalServer;
 class QLocalSocket;
+class SocketListener;
 
 class WindowEndpoint : public QObject
 {
@@ -37,7 +42,9 @@ public:
     using Handler = std::function<qint64(const WindowRequest &)>;
 
     // A sender that connects but does not finish its request within this time is dropped.
-    static constexpr int RequestTimeoutMs = 5000;
+    static constexpr int RequestTimeoutMs = 3000;
+    // Senders served at once; more wait until one of them is done.
+    static constexpr int MaxPeers = 32;
 
     explicit WindowEndpoint(QObject *parent = nullptr);
     explicit WindowEndpoint(const QString &title, QObject *parent = nullptr);
@@ -65,8 +72,9 @@ signals:
 
 private:
     void stopServing();
-    void acceptConnections();
+    void acceptConnection(int fd);
     void serve(QLocalSocket *socket);
+    void peerFinished();
     qint64 answer(const WindowRequest &request);
     void announce(const WindowRequest &request, qint64 result);
 
@@ -75,7 +83,8 @@ private:
     static std::mutex s_registryMutex;
     static QHash<QString, WindowEndpoint *> s_registry;
 
-    QLocalServer *m_server = nullptr;
+    SocketListener *m_listener = nullptr;
+    int m_peers = 0;
     QString m_title;
     QString m_socketPath;
     LockFile m_lock;

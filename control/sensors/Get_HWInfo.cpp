@@ -144,7 +144,10 @@ void Get_HWInfo::initHWInfo()
     m_ready = result == 0;
     if (result != 0) {
         qWarning() << "INIT FAILED:" << result;
-        showMessage(QStringLiteral("HWInfo Init Failure"));
+        if (!m_initFailureShown) {
+            m_initFailureShown = true;
+            showMessage(QStringLiteral("HWInfo Init Failure"));
+        }
         if (m_debugMode)
             qDebug() << "HWInfo Init Failure";
         emit writeErrorLog(QStringLiteral("HWInfo Init Failure: %1").arg(result));

@@ -86,6 +86,9 @@ private:
     mutable std::mutex m_lock;
     SensorLibrary m_library;
     bool m_ready = false; // worker thread only
+    // The control program retries a failed start every few seconds; the box comes once
+    // and later failures are only logged. Worker thread only.
+    bool m_initFailureShown = false;
     std::atomic<bool> m_debugMode{false};
     std::atomic<bool> m_hwDebugMode{false};
 };

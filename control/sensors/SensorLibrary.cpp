@@ -1,6 +1,14 @@
 #include "SensorLibrary.h"
 
+#include "BoundedFile.h"
+
 #include <dlfcn.h>
+
+namespace {
+
+constexpr qint64 kMaxLibraryBytes = qint64(1) << 30;
+
+} // namespace
 
 SensorLibrary::~SensorLibrary()
 {
@@ -24,6 +32,15 @@ bool SensorLibrary::load(const QString &path)
     if (path.isEmpty()) {
         m_error = QStringLiteral("no sensor library named");
         return false;
+    }
+    // dlopen would wait on a FIFO and read a device; only a regular file is a library.
+    // A bare name is looked up by the loader in the system's own folders.
+    if (path.contains(QLatin1Char('/'))) {
+        const BoundedFile file = BoundedFile::check(path, kMaxLibraryBytes);
+        if (!file.isOk()) {
+            m_error = QStringLiteral("%1: %2").arg(path, file.reason());
+            return false;
+        }
     }
     m_handle = dlopen(path.toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);
     if (!m_handle) {

@@ -1,11 +1,16 @@
 #include "SensorLibraryRegistration.h"
 
+#include "BoundedFile.h"
+
+#include <QDebug>
 #include <QDir>
-#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
 namespace {
+
+// A registration names two paths; anything larger is not one.
+constexpr qint64 kMaxRegistrationBytes = 64 * 1024;
 
 QString resolve(const QString &folder, const QString &path)
 {
@@ -27,8 +32,13 @@ SensorLibraryRegistration SensorLibraryRegistration::find(const QString &program
     registration.m_libraryPath = QDir(programFolder).filePath(defaultLibraryName());
 
     const QString file = registrationFile();
-    if (!QFileInfo(file).isFile())
+    const BoundedFile checked = BoundedFile::check(file, kMaxRegistrationBytes);
+    if (checked.status() == BoundedFile::Status::Missing)
         return registration;
+    if (!checked.isOk()) {
+        qWarning() << "Sensor registration refused, the default library serves:" << file << checked.reason();
+        return registration;
+    }
     QSettings settings(file, QSettings::IniFormat);
     const QString library = settings.value(QStringLiteral("Sensors/Library")).toString().trimmed();
     if (library.isEmpty())

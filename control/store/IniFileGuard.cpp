@@ -1,7 +1,11 @@
 #include "IniFileGuard.h"
 
+#include "BoundedFile.h"
+
 #include <QDebug>
 #include <QFile>
+
+#include <cstdio>
 
 namespace {
 
@@ -117,22 +121,43 @@ bool IniFileGuard::isSafe(const QByteArray &text)
     return true;
 }
 
-bool IniFileGuard::isSafeFile(const QString &path)
+IniFileGuard::Verdict IniFileGuard::admit(const QString &path)
 {
-    QFile file(path);
-    if (!file.exists())
-        return true;
-    if (!file.open(QIODevice::ReadOnly))
-        return true; // QSettings cannot read it either
-    return isSafe(file.readAll());
+    const BoundedFile file = BoundedFile::read(path, MaxFileBytes);
+    QString suffix;
+    switch (file.status()) {
+    case BoundedFile::Status::Ok:
+        if (isSafe(file.contents()))
+            return Verdict::Parse;
+        qWarning() << "IniFileGuard: file refused, it holds a value that is not plain text:" << path;
+        suffix = QStringLiteral(".unsafe");
+        break;
+    case BoundedFile::Status::Missing:
+        return Verdict::Absent;
+    case BoundedFile::Status::Unreadable:
+        qWarning() << "IniFileGuard: file not read," << file.reason() << path;
+        return Verdict::Refused;
+    case BoundedFile::Status::NotRegularFile:
+        qWarning() << "IniFileGuard: file refused, it is" << file.reason() << path;
+        suffix = QStringLiteral(".not-a-file");
+        break;
+    case BoundedFile::Status::TooLarge:
+        qWarning() << "IniFileGuard: file refused, it is" << file.reason() << path;
+        suffix = QStringLiteral(".too-large");
+        break;
+    }
+    return moveAside(path, suffix) ? Verdict::Absent : Verdict::Refused;
 }
 
-bool IniFileGuard::moveAside(const QString &path)
+bool IniFileGuard::moveAside(const QString &path, const QString &suffix)
 {
-    const QString aside = path + QStringLiteral(".unsafe");
-    QFile::remove(aside);
-    if (QFile::rename(path, aside))
+    // rename(2) rather than QFile: it also moves a FIFO, a link or a directory, and
+    // replaces an older file set aside.
+    const QString aside = path + suffix;
+    if (std::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) == 0) {
+        qWarning() << "IniFileGuard: moved aside to" << aside;
         return true;
+    }
     qWarning() << "IniFileGuard: could not move aside" << path;
     return false;
 }

@@ -12,11 +12,13 @@
 #include <QStringList>
 
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace {
 
-constexpr int kLightModeCount = 36;
+// Numbers past the last named mode are valid too: the engine rotates the frame for them.
+constexpr int kLastLightMode = std::numeric_limits<std::int32_t>::max();
 constexpr int kColorModeCount = 4;
 constexpr int kSpeedCount = 4;
 constexpr int kLightModeRGBSync = 20;
@@ -71,9 +73,11 @@ QStringList readList(const QSettings &settings, const QString &key)
     return text.split(QLatin1Char(','));
 }
 
-// Text where a number belongs reads as 0.
+// Text where a number belongs reads as 0; so does no text (a missing key, an empty entry).
 int toNumber(const QString &text, const QString &what)
 {
+    if (text.trimmed().isEmpty())
+        return 0;
     bool ok = false;
     const int number = text.trimmed().toInt(&ok);
     if (ok)
@@ -93,6 +97,8 @@ int toByte(const QString &text, const QString &what)
 
 float toBright(const QString &text, const QString &what)
 {
+    if (text.trimmed().isEmpty())
+        return 0.0f;
     bool ok = false;
     const float value = text.trimmed().toFloat(&ok);
     if (!ok || !std::isfinite(value)) {
@@ -109,6 +115,8 @@ float toBright(const QString &text, const QString &what)
 bool toBool(const QString &text, const QString &what)
 {
     const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return false;
     if (trimmed.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
         return true;
     if (trimmed.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
@@ -121,11 +129,18 @@ bool toBool(const QString &text, const QString &what)
     return false;
 }
 
-// A missing key leaves the field at its default.
+// A missing key reads as 0 or false, as the files have always been read; only the
+// keys read with readInRange keep the reset default instead (a profile saved in a sync
+// mode before any other has no light keys and must come back as Wave, not as Flow, and a
+// missing NotiLoadingColor stays red).
+QString textOf(const QSettings &settings, const QString &key)
+{
+    return readText(settings, key).value_or(QString());
+}
+
 void readInt(const QSettings &settings, const QString &key, std::int32_t &field)
 {
-    if (const auto text = readText(settings, key))
-        field = toNumber(*text, key);
+    field = toNumber(textOf(settings, key), key);
 }
 
 // A number outside first..last leaves the default: nothing downstream indexes with it.
@@ -144,25 +159,26 @@ void readInRange(const QSettings &settings, const QString &key, std::int32_t &fi
 
 void readBool(const QSettings &settings, const QString &key, bool &field)
 {
-    if (const auto text = readText(settings, key))
-        field = toBool(*text, key);
+    field = toBool(textOf(settings, key), key);
 }
 
-void readByteInto(const QSettings &settings, const QString &key, int &byte)
+int readByte(const QSettings &settings, const QString &key)
 {
-    if (const auto text = readText(settings, key))
-        byte = toByte(*text, key);
+    return toByte(textOf(settings, key), key);
 }
 
-void readBright(const QSettings &settings, const QString &key, float &field)
+float readBright(const QSettings &settings, const QString &key)
 {
-    if (const auto text = readText(settings, key))
-        field = toBright(*text, key);
+    return toBright(textOf(settings, key), key);
 }
 
+// A missing or empty list is one empty entry, so that LED 0 reads black at brightness 0
+// and the LEDs after it keep their defaults.
 QStringList readLedList(const QSettings &settings, const QString &key)
 {
     const QStringList parts = readList(settings, key);
+    if (parts.isEmpty())
+        return {QString()};
     if (parts.size() <= kLedSlots)
         return parts;
     qWarning() << "Profile_RW: more than 12 entries, the rest ignored:" << key << parts.size();
@@ -217,7 +233,7 @@ void readLoadingColor(const QSettings &settings, NotiEventData &event)
 
 void readModule(const QSettings &settings, MemoryModuleData &module)
 {
-    readInRange(settings, QStringLiteral("LightMode"), module.lightMode, 0, kLightModeCount - 1);
+    readInRange(settings, QStringLiteral("LightMode"), module.lightMode, 0, kLastLightMode);
     readInRange(settings, QStringLiteral("ColorMode"), module.colorMode, 0, kColorModeCount - 1);
     readInRange(settings, QStringLiteral("LightSpeed"), module.lightSpeed, 0, kSpeedCount - 1);
 
@@ -238,14 +254,9 @@ void readModule(const QSettings &settings, MemoryModuleData &module)
             module.bright[led] = toBright(bright.at(led), QStringLiteral("Bright"));
     }
 
-    int r = redOf(module.singleRGB);
-    int g = greenOf(module.singleRGB);
-    int b = blueOf(module.singleRGB);
-    readByteInto(settings, QStringLiteral("SRColor"), r);
-    readByteInto(settings, QStringLiteral("SGColor"), g);
-    readByteInto(settings, QStringLiteral("SBColor"), b);
-    module.singleRGB = rgbColor(r, g, b);
-    readBright(settings, QStringLiteral("SBright"), module.singleBright);
+    module.singleRGB = rgbColor(readByte(settings, QStringLiteral("SRColor")), readByte(settings, QStringLiteral("SGColor")),
+                                readByte(settings, QStringLiteral("SBColor")));
+    module.singleBright = readBright(settings, QStringLiteral("SBright"));
     readBool(settings, QStringLiteral("TurnOff"), module.turnOff);
 }
 
@@ -282,17 +293,6 @@ void writeModule(QSettings &settings, const MemoryModuleData &module)
     settings.setValue(QStringLiteral("SBColor"), QString::number(blueOf(module.singleRGB)));
     settings.setValue(QStringLiteral("SBright"), brightText(module.singleBright));
     settings.setValue(QStringLiteral("TurnOff"), QString::number(module.turnOff ? 1 : 0));
-}
-
-// A file QSettings may parse: it exists and cannot smuggle in a serialised value.
-bool isReadable(const QString &path)
-{
-    if (!QFile::exists(path))
-        return false;
-    if (IniFileGuard::isSafeFile(path))
-        return true;
-    qWarning() << "Profile_RW: file refused, it holds a value that is not plain text:" << path;
-    return false;
 }
 
 // QSettings guards each write with "<file>.lock". A writer killed between creating that
@@ -368,7 +368,7 @@ bool Profile_RW::checkDebugMode()
     bool debugMode = false;
     bool hwDebugMode = false;
     const QString path = deviceFilePath();
-    if (isReadable(path)) {
+    if (IniFileGuard::admit(path) == IniFileGuard::Verdict::Parse) {
         QSettings settings(path, QSettings::IniFormat);
         prepare(settings);
         readBool(settings, QStringLiteral("DebugMode/isDebugMode"), debugMode);
@@ -386,7 +386,7 @@ void Profile_RW::readDevice()
     qDebug() << "Profile_RW::readDevice";
     HWData data = defaultRecord();
     const QString path = deviceFilePath();
-    if (isReadable(path)) {
+    if (IniFileGuard::admit(path) == IniFileGuard::Verdict::Parse) {
         QSettings settings(path, QSettings::IniFormat);
         prepare(settings);
         if (isDamaged(settings))
@@ -430,7 +430,7 @@ void Profile_RW::readProfile(int profile, int passThrough)
     HWData data = defaultRecord();
     data.selectProfile = profile;
     const QString path = profileFilePath(profile);
-    if (isReadable(path)) {
+    if (IniFileGuard::admit(path) == IniFileGuard::Verdict::Parse) {
         QSettings settings(path, QSettings::IniFormat);
         prepare(settings);
         if (isDamaged(settings))
@@ -542,11 +542,10 @@ void Profile_RW::writeErrorLog(QString message)
 // through a fresh object whose status is the truth.
 bool Profile_RW::writeIniFile(const QString &path, const std::function<void(QSettings &)> &fill)
 {
-    if (!IniFileGuard::isSafeFile(path)) {
-        qWarning() << "Profile_RW: file holds a value that is not plain text, moved aside:" << path;
-        if (!IniFileGuard::moveAside(path))
-            return false;
-    }
+    // A refused file goes aside here and the values go into a fresh one; one that cannot
+    // be moved is left alone (QSettings would parse it before writing).
+    if (IniFileGuard::admit(path) == IniFileGuard::Verdict::Refused)
+        return false;
     removeOwnerlessLock(path);
     for (int attempt = 0; attempt < 2; ++attempt) {
         QSettings settings(path, QSettings::IniFormat);

@@ -3,7 +3,6 @@
 #include "SysfsFile.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace {
 
@@ -54,10 +53,12 @@ QString BoardReader::chipset() const
         || !readHex(bridge + QStringLiteral("/device"), device))
         return QString();
     for (const char *database : {"/usr/share/misc/pci.ids", "/usr/share/hwdata/pci.ids"}) {
-        QFile file(m_root + QLatin1String(database));
-        if (!file.open(QIODevice::ReadOnly))
+        // The database is about 1.5 MB today.
+        constexpr qint64 maxBytes = 64 * 1024 * 1024;
+        const QByteArray ids = SysfsFile::readAll(m_root + QLatin1String(database), maxBytes);
+        if (ids.isEmpty())
             continue;
-        const QString name = pciDeviceName(file.readAll(), quint16(vendor), quint16(device));
+        const QString name = pciDeviceName(ids, quint16(vendor), quint16(device));
         if (!name.isNull())
             return name;
     }

@@ -4,7 +4,6 @@
 
 #include <QCollator>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
@@ -107,11 +106,11 @@ int HwmonReader::dimmNumber(int busRank, int address)
 
 QString HwmonReader::cpuModel() const
 {
-    QFile file(m_root + QStringLiteral("/proc/cpuinfo"));
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine(4096));
+    // A few kilobytes per core.
+    constexpr qint64 maxBytes = 16 * 1024 * 1024;
+    const QByteArray contents = SysfsFile::readAll(m_root + QStringLiteral("/proc/cpuinfo"), maxBytes);
+    for (const QByteArray &bytes : contents.split('\n')) {
+        const QString line = QString::fromUtf8(bytes);
         if (!line.startsWith(QLatin1String("model name")))
             continue;
         const int colon = line.indexOf(QLatin1Char(':'));

@@ -1,6 +1,14 @@
 #include "MeminfoReader.h"
 
-#include <QFile>
+#include "SysfsFile.h"
+
+#include <QList>
+
+namespace {
+
+constexpr qint64 kMaxMeminfoBytes = 256 * 1024;
+
+} // namespace
 
 MeminfoReader::MeminfoReader(const QString &root)
     : m_path(root + QStringLiteral("/proc/meminfo"))
@@ -12,12 +20,12 @@ SensorDevice MeminfoReader::read() const
     SensorDevice device;
     device.name = QStringLiteral("System: Memory");
 
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
+    const QByteArray contents = SysfsFile::readAll(m_path, kMaxMeminfoBytes);
+    if (contents.isEmpty())
         return device;
     qint64 totalKB = -1;
     qint64 availableKB = -1;
-    for (const QByteArray &line : file.readAll().split('\n')) {
+    for (const QByteArray &line : contents.split('\n')) {
         const QList<QByteArray> fields = line.simplified().split(' ');
         if (fields.size() < 2)
             continue;

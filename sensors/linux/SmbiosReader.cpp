@@ -1,6 +1,7 @@
 #include "SmbiosReader.h"
 
-#include <QFile>
+#include "SysfsFile.h"
+
 #include <QRegularExpression>
 
 #include <libudev.h>
@@ -63,9 +64,11 @@ SmbiosReader::SmbiosReader(const QString &root)
 
 QVector<SmbiosReader::Slot> SmbiosReader::read() const
 {
-    QFile table(m_root + QStringLiteral("/sys/firmware/dmi/tables/DMI"));
-    if (table.open(QIODevice::ReadOnly))
-        return parseTable(table.readAll());
+    // An SMBIOS 3 table may in principle reach 4 GB; real ones are a few kilobytes.
+    constexpr qint64 maxBytes = 4 * 1024 * 1024;
+    const QByteArray table = SysfsFile::readAll(m_root + QStringLiteral("/sys/firmware/dmi/tables/DMI"), maxBytes);
+    if (!table.isEmpty())
+        return parseTable(table);
     if (m_root != QLatin1String("/") && !m_root.isEmpty())
         return {};
     return parseUdevProperties(udevDmiProperties());

@@ -1,7 +1,8 @@
 #include "ScenarioMachine.h"
 
+#include "BoundedFile.h"
+
 #include <QDebug>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -9,6 +10,9 @@
 #include <atomic>
 
 namespace {
+
+// A described machine is a few kilobytes; this leaves room for long recorded series.
+constexpr qint64 kMaxScenarioBytes = 4 * 1024 * 1024;
 
 // What tests may ask the library about its calls.
 std::atomic<int> initialiseFlags{-1};
@@ -56,12 +60,14 @@ bool ScenarioMachine::configure(const QString &config)
 {
     m_path = config;
     m_loaded = false;
-    QFile file(config);
-    if (config.isEmpty() || !file.open(QIODevice::ReadOnly)) {
-        qWarning() << "Scenario sensors: cannot read the scenario" << config;
+    // The path comes from a file the user edits: a FIFO or a device there must neither
+    // hold the reader nor make it read without end.
+    const BoundedFile file = BoundedFile::read(config, kMaxScenarioBytes);
+    if (!file.isOk()) {
+        qWarning() << "Scenario sensors: scenario refused:" << config << file.reason();
         return false;
     }
-    return load(file.readAll());
+    return load(file.contents());
 }
 
 bool ScenarioMachine::load(const QByteArray &json)

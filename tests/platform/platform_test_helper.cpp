@@ -4,6 +4,8 @@
 //   endpoint <title> [reply-title]  serve a window; 0x8111 is answered with 7 and then
 //                                   a copy-data block goes to reply-title
 //   hang <title>                    serve a window but never run the event loop
+//   limited <title> <n>|+<k>        serve a window with at most n open file descriptors,
+//                                   or k more than it has open once it listens
 #include "NamedMutex.h"
 #include "WindowEndpoint.h"
 #include "WindowMessenger.h"
@@ -12,7 +14,10 @@
 #include <QCryptographicHash>
 #include <QThread>
 
+#include <QDir>
+
 #include <cstdio>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -41,6 +46,16 @@ qint64 answer(const WindowRequest &request)
     }
 }
 
+// The shell's "ulimit -n", soft and hard alike.
+bool limitDescriptors(const QString &limit)
+{
+    rlim_t value = limit.startsWith(QLatin1Char('+'))
+        ? rlim_t(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size() + limit.mid(1).toInt())
+        : rlim_t(limit.toInt());
+    const struct rlimit bound {value, value};
+    return setrlimit(RLIMIT_NOFILE, &bound) == 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -60,10 +75,10 @@ int main(int argc, char **argv)
         return app.exec();
     }
 
-    if (mode == QLatin1String("endpoint") || mode == QLatin1String("hang")) {
+    if (mode == QLatin1String("endpoint") || mode == QLatin1String("hang") || mode == QLatin1String("limited")) {
         WindowEndpoint endpoint;
         endpoint.setHandler(answer);
-        const QString replyTitle = args.value(3);
+        const QString replyTitle = mode == QLatin1String("limited") ? QString() : args.value(3);
         QObject::connect(&endpoint, &WindowEndpoint::messageReceived, [replyTitle](const WindowRequest &request) {
             if (request.message != 0x8111 || replyTitle.isEmpty())
                 return;
@@ -75,6 +90,10 @@ int main(int argc, char **argv)
             say("failed");
             return 1;
         }
+        if (mode == QLatin1String("limited") && !limitDescriptors(args.value(3))) {
+            say("no limit");
+            return 1;
+        }
         say("ready");
         if (mode == QLatin1String("hang")) {
             for (;;)
@@ -83,6 +102,6 @@ int main(int argc, char **argv)
         return app.exec();
     }
 
-    say("usage: platform_test_helper mutex|endpoint|hang <name> [reply-title]");
+    say("usage: platform_test_helper mutex|endpoint|hang|limited <name> [reply-title|limit]");
     return 2;
 }

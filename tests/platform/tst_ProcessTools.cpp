@@ -1,10 +1,13 @@
 #include "HelperProcess.h"
 #include "MessagePresenter.h"
+#include "ProcessLimits.h"
 #include "ProcessTools.h"
 #include "TestEnvironment.h"
 
 #include <QRegularExpression>
 #include <QtTest>
+
+#include <sys/resource.h>
 
 class tst_ProcessTools : public QObject
 {
@@ -85,6 +88,21 @@ private slots:
         QFile log(record);
         QVERIFY(log.open(QIODevice::ReadOnly));
         QCOMPARE(log.readAll(), QByteArray("-h now\n-c\n"));
+    }
+
+    void openFileLimitIsRaisedToTheHardOne()
+    {
+        struct rlimit limit {};
+        QCOMPARE(getrlimit(RLIMIT_NOFILE, &limit), 0);
+        if (limit.rlim_max < 128)
+            QSKIP("the hard limit leaves no room to lower the soft one");
+        const rlim_t hard = limit.rlim_max;
+        limit.rlim_cur = 64;
+        QCOMPARE(setrlimit(RLIMIT_NOFILE, &limit), 0);
+
+        QCOMPARE(ProcessLimits::raiseOpenFileLimit(), long(hard));
+        QCOMPARE(getrlimit(RLIMIT_NOFILE, &limit), 0);
+        QCOMPARE(limit.rlim_cur, hard);
     }
 
     void messageBoxWithoutAGuiIsOnlyLogged()

@@ -5,14 +5,20 @@
 #include "WindowMessenger.h"
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QLocalSocket>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QtEndian>
+#include <QThread>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
 #include <future>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -36,6 +42,46 @@ std::optional<qint64> fromWorker(Send send)
         QCoreApplication::processEvents();
     return result.get();
 }
+
+// Connections that send nothing, as a flood of them arrives; all closed at the end.
+class IdleConnections
+{
+public:
+    IdleConnections(const QString &socketPath, int count)
+    {
+        sockaddr_un address {};
+        address.sun_family = AF_UNIX;
+        const QByteArray native = QFile::encodeName(socketPath);
+        std::memcpy(address.sun_path, native.constData(), size_t(qMin<int>(native.size(), sizeof(address.sun_path) - 1)));
+        // A full queue refuses for the moment (EAGAIN); the owner empties it as it accepts.
+        QDeadlineTimer deadline(20000);
+        while (int(m_fds.size()) < count && !deadline.hasExpired()) {
+            const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+            if (fd < 0)
+                break;
+            if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof(address)) == 0) {
+                m_fds.push_back(fd);
+                continue;
+            }
+            const int error = errno;
+            ::close(fd);
+            if (error != EAGAIN)
+                break;
+            QThread::msleep(10);
+        }
+    }
+    ~IdleConnections() { closeAll(); }
+    int count() const { return int(m_fds.size()); }
+    void closeAll()
+    {
+        for (const int fd : m_fds)
+            ::close(fd);
+        m_fds.clear();
+    }
+
+private:
+    std::vector<int> m_fds;
+};
 
 WindowRequest copyData(const QByteArray &data)
 {
@@ -280,6 +326,41 @@ private slots:
         const QList<WindowMessenger::Window> windows = WindowMessenger::windowsOfProcess(getpid());
         QCOMPARE(windows.size(), 1);
         QCOMPARE(windows.first().title, hashed ? QString() : title);
+    }
+
+    // More connections than the owner has descriptors: the endpoint stays and answers.
+    void connectionFloodNeverClosesTheEndpoint_data()
+    {
+        QTest::addColumn<QString>("limit");
+        QTest::addColumn<bool>("answersDuringFlood");
+        QTest::newRow("ulimit -n 64") << QStringLiteral("64") << true;
+        // Descriptors run out long before the bound of peers is reached.
+        QTest::newRow("four descriptors to spare") << QStringLiteral("+4") << false;
+    }
+
+    void connectionFloodNeverClosesTheEndpoint()
+    {
+        QFETCH(QString, limit);
+        QFETCH(bool, answersDuringFlood);
+        const QString title = QStringLiteral("VELTRIMA RGB Control");
+        HelperProcess helper;
+        QCOMPARE(helper.start({QStringLiteral("limited"), title, limit}), QByteArray("ready"));
+        const QString socket = WindowEndpoint::socketPath(title);
+
+        IdleConnections flood(socket, 100);
+        // Time for the owner to accept all it can.
+        QTest::qWait(1000);
+        QVERIFY2(QFile::exists(socket), "the endpoint closed");
+        QCOMPARE(flood.count(), 100);
+        if (answersDuringFlood) {
+            // Idle senders are dropped a few seconds after they connect, 32 at a time, so
+            // a patient sender is served behind them.
+            QCOMPARE(WindowMessenger::sendMessage(title, 0x8200, 2, 5, 60000), qint64(2005));
+        }
+        flood.closeAll();
+        QTRY_VERIFY_WITH_TIMEOUT(WindowMessenger::sendMessage(title, 0x8200, 1, -70, 5000) == qint64(930), 30000);
+        QVERIFY(QFile::exists(socket));
+        QCOMPARE(helper.process().state(), QProcess::Running);
     }
 
     void malformedRequestsAreRefused_data()

@@ -12,9 +12,14 @@
 #include <QtTest>
 
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <future>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -424,6 +429,63 @@ private slots:
         bare.initHWInfo();
         QCOMPARE(status.first().first().toBool(), false);
         QCOMPARE(m_boxes.size(), 2);
+    }
+
+    // The control program retries a failed start every 5 s; the box must not pile up.
+    void showsTheInitFailureOncePerRun()
+    {
+        QJsonObject failing = QJsonDocument::fromJson(makers({"Vandercrest"})).object();
+        failing.insert("initResult", 7);
+        m_fixture->play(QJsonDocument(failing).toJson());
+        Get_HWInfo reader;
+        QSignalSpy status(&reader, &Get_HWInfo::sendInitStatus);
+        QSignalSpy errors(&reader, &Get_HWInfo::writeErrorLog);
+        for (int retry = 0; retry < 3; ++retry)
+            reader.initHWInfo();
+        QCOMPARE(m_boxes, QStringList{QStringLiteral("HWInfo Init Failure/Error")});
+        QCOMPARE(status.count(), 3);
+        for (const QList<QVariant> &arguments : status)
+            QCOMPARE(arguments.first().toBool(), false);
+        QCOMPARE(errors.count(), 3);
+    }
+
+    // Paths of the registration are the user's to edit: a FIFO must not hold the reader,
+    // a device or a huge file must not make it read without end.
+    void refusesPathsThatAreNotSmallRegularFiles()
+    {
+        const QString fifo = m_environment->root() + QStringLiteral("/sensors.fifo");
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QString huge = m_environment->root() + QStringLiteral("/huge.json");
+        {
+            QFile file(huge);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.resize(64 * 1024 * 1024)); // sparse
+        }
+        const QString scenarioLibrary = ScenarioFixture::library("veltrima-sensors-scenario.so");
+        const QList<QPair<QString, QString>> registrations = {
+            {scenarioLibrary, fifo}, {scenarioLibrary, QStringLiteral("/dev/zero")}, {scenarioLibrary, huge},
+            {fifo, QString()}};
+        for (const auto &registration : registrations) {
+            m_fixture->registerLibrary(registration.first, registration.second);
+            QElapsedTimer clock;
+            clock.start();
+            // On another thread, so that a reader held by the FIFO can be freed by opening
+            // its other end instead of hanging the test.
+            std::future<bool> ready = std::async(std::launch::async, [] {
+                Get_HWInfo reader;
+                QSignalSpy status(&reader, &Get_HWInfo::sendInitStatus);
+                reader.initHWInfo();
+                return status.count() != 1 || status.first().first().toBool();
+            });
+            if (ready.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+                ::close(open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK));
+                ready.wait();
+                QFAIL(qPrintable(QStringLiteral("the reader waited on ") + registration.first + QLatin1Char(' ')
+                                 + registration.second));
+            }
+            QVERIFY2(!ready.get(), qPrintable(registration.second));
+            QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        }
     }
 
     void refusesADamagedScenario()

@@ -14,6 +14,11 @@
 #include <QStandardPaths>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <future>
 #include <memory>
 
 namespace {
@@ -326,6 +331,43 @@ private slots:
         QCOMPARE(data.physicalMemoryUsed, 14000);
         QCOMPARE(data.physicalMemoryAvailable, 42000);
         QCOMPARE(data.physicalMemoryLoad, 25.0);
+    }
+
+    // The root folder is configurable: FIFOs and devices under it are refused, not read.
+    void readsOnlyRegularFilesUnderTheRoot()
+    {
+        SysfsTree tree;
+        tree.hwmon(0, "coretemp", {{"Package id 0", 52000}});
+        tree.hwmon(1, "jc42", {});
+        tree.mkdir("proc");
+        const QStringList fifos = {QStringLiteral("proc/meminfo"), QStringLiteral("proc/cpuinfo"),
+                                   QStringLiteral("sys/class/hwmon/hwmon1/temp1_input")};
+        for (const QString &fifo : fifos)
+            QCOMPARE(mkfifo(QFile::encodeName(tree.root() + QLatin1Char('/') + fifo).constData(), 0600), 0);
+        tree.mkdir("sys/firmware/dmi/tables");
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), tree.root() + QStringLiteral("/sys/firmware/dmi/tables/DMI")));
+
+        struct Readings {
+            SensorDevice memory;
+            QVector<SensorDevice> sensors;
+            QVector<SmbiosReader::Slot> modules;
+        };
+        std::future<Readings> readings = std::async(std::launch::async, [&tree] {
+            return Readings{MeminfoReader(tree.root()).read(), HwmonReader(tree.root()).read(),
+                            SmbiosReader(tree.root()).read()};
+        });
+        if (readings.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+            for (const QString &fifo : fifos)
+                ::close(open(QFile::encodeName(tree.root() + QLatin1Char('/') + fifo).constData(), O_WRONLY | O_NONBLOCK));
+            readings.wait();
+            QFAIL("a reader waited on a FIFO");
+        }
+        const Readings read = readings.get();
+        QVERIFY(read.memory.others.isEmpty());
+        QVERIFY(read.modules.isEmpty());
+        QCOMPARE(read.sensors.size(), 1);
+        QCOMPARE(read.sensors.at(0).temperatures.size(), 1);
+        QCOMPARE(read.sensors.at(0).temperatures.at(0).value, 52.0);
     }
 
     void refusesARootFolderThatIsNotThere()

@@ -13,6 +13,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <future>
+#include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 HWData defaults()
@@ -165,6 +170,8 @@ private slots:
     void serialisedValuesAreRecognised_data();
     void serialisedValuesAreRecognised();
     void filesWithSerialisedValuesAreRefused();
+    void lightModesPastTheNamedOnesAreKept();
+    void filesThatAreNotSmallRegularFilesAreMovedAside();
 
 private:
     TestEnvironment m_environment;
@@ -465,7 +472,13 @@ void TestProfileRW::handEditedProfile_data()
     for (const COLORREF colour : reset.memoryData[0].rgb)
         pattern << colour;
     const QList<float> full = QVector<float>(kLedSlots, 1.0f).toList();
-    const uint red = rgbColor(255, 0, 0);
+    // A missing colour or brightness list is one empty entry: LED 0 black at brightness 0.
+    QList<uint> ledZeroBlack = pattern;
+    ledZeroBlack[0] = 0;
+    QList<float> ledZeroDark = full;
+    ledZeroDark[0] = 0.0f;
+    // Missing single-colour keys read as 0.
+    const uint black = 0;
 
     {
         QList<uint> rgb = pattern;
@@ -477,7 +490,7 @@ void TestProfileRW::handEditedProfile_data()
         QTest::newRow("five entries leave the rest at the defaults")
             << QByteArray("LightMode=3\nColorMode=1\nLightSpeed=0\nRColor=\"0,1,2,3,4\"\nGColor=\"10,11,12,13,14\"\n"
                           "BColor=\"20,21,22,23,24\"\nBright=\"0.5,0.5,0.5,0.5,0.5\"\n")
-            << 3 << 1 << 0 << rgb << bright << red << 1.0f;
+            << 3 << 1 << 0 << rgb << bright << black << 0.0f;
     }
     {
         QList<uint> rgb;
@@ -491,9 +504,10 @@ void TestProfileRW::handEditedProfile_data()
             rgb << rgbColor(led * 10, greenOf(pattern[led]), blueOf(pattern[led]));
             bright << 0.25f;
         }
+        rgb[0] = 0; // green and blue lists missing: their entry 0 reads 0
         QTest::newRow("twenty entries: the first twelve count")
             << (QStringLiteral("RColor=\"%1\"\nBright=\"%2\"\n").arg(reds.join(','), brights.join(','))).toLatin1()
-            << 5 << 0 << 2 << rgb << bright << red << 1.0f;
+            << 5 << 0 << 2 << rgb << bright << black << 0.0f;
     }
     {
         QList<uint> rgb = pattern;
@@ -503,12 +517,12 @@ void TestProfileRW::handEditedProfile_data()
         bright[0] = 0.5f;
         bright[1] = 0.0f;
         QTest::newRow("unquoted lists, as an editor writes them")
-            << QByteArray("RColor=7, 1\nGColor=8,2\nBColor=9 , 3\nBright=0.5,0\n")
-            << 5 << 0 << 2 << rgb << bright << red << 1.0f;
+            << QByteArray("RColor=7, 1\nGColor=8,2\nBColor=9 , 3\nBright=0.5,0\nSRColor=4\nSBright=0.5\n")
+            << 5 << 0 << 2 << rgb << bright << uint(rgbColor(4, 0, 0)) << 0.5f;
     }
     {
         QList<uint> rgb = pattern;
-        rgb[0] = rgbColor(0, greenOf(pattern[0]), blueOf(pattern[0]));
+        rgb[0] = rgbColor(0, 0, 0);
         rgb[1] = rgbColor(0, greenOf(pattern[1]), blueOf(pattern[1]));
         QList<float> bright = full;
         bright[0] = 0.0f;
@@ -519,7 +533,7 @@ void TestProfileRW::handEditedProfile_data()
     }
     {
         QList<uint> rgb = pattern;
-        rgb[0] = rgbColor(255, 0, blueOf(pattern[0]));
+        rgb[0] = rgbColor(255, 0, 0);
         rgb[1] = rgbColor(10, greenOf(pattern[1]), blueOf(pattern[1]));
         rgb[2] = rgbColor(20, greenOf(pattern[2]), blueOf(pattern[2]));
         QList<float> bright = full;
@@ -527,9 +541,9 @@ void TestProfileRW::handEditedProfile_data()
         bright[1] = 0.0f;
         bright[2] = 0.0f;
         QTest::newRow("numbers out of range")
-            << QByteArray("LightMode=99\nColorMode=-1\nLightSpeed=4\nRColor=\"300,10,20\"\nGColor=\"-5\"\n"
+            << QByteArray("LightMode=-1\nColorMode=-1\nLightSpeed=4\nRColor=\"300,10,20\"\nGColor=\"-5\"\n"
                           "Bright=\"7,-1,nan\"\nSBright=inf\nSGColor=1000\n")
-            << 5 << 0 << 2 << rgb << bright << rgbColor(255, 255, 0) << 0.0f;
+            << 5 << 0 << 2 << rgb << bright << rgbColor(0, 255, 0) << 0.0f;
     }
     {
         // The red list counts the LEDs: longer green, blue and brightness lists do not
@@ -551,17 +565,20 @@ void TestProfileRW::handEditedProfile_data()
         QTest::newRow("five red entries, twelve of the others")
             << (ledLine("RColor", reds) + ledLine("GColor", greens) + ledLine("BColor", blues)
                 + ledLine("Bright", brights)).toLatin1()
-            << 5 << 0 << 2 << rgb << bright << red << 1.0f;
+            << 5 << 0 << 2 << rgb << bright << black << 0.0f;
     }
     {
-        // Green and blue without red: no LED is named, so none changes.
+        // Green and blue without red: the missing red list names LED 0 alone.
+        QList<uint> rgb = pattern;
+        rgb[0] = rgbColor(0, 1, 4);
         QTest::newRow("colour lists without red")
-            << QByteArray("GColor=\"1,2,3\"\nBColor=\"4,5,6\"\nBright=\"0,0,0\"\n")
-            << 5 << 0 << 2 << pattern << full << red << 1.0f;
+            << QByteArray("GColor=\"1,2,3\"\nBColor=\"4,5,6\"\nBright=\"0,0,0\"\nSBright=1\n")
+            << 5 << 0 << 2 << rgb << ledZeroDark << black << 1.0f;
     }
     {
-        QTest::newRow("missing keys keep the defaults")
-            << QByteArray("SomethingElse=1\n") << 5 << 0 << 2 << pattern << full << red << 1.0f;
+        // The light keys keep the reset defaults; everything else reads 0.
+        QTest::newRow("missing keys")
+            << QByteArray("SomethingElse=1\n") << 5 << 0 << 2 << ledZeroBlack << ledZeroDark << black << 0.0f;
     }
 }
 
@@ -595,9 +612,14 @@ void TestProfileRW::handEditedProfile()
 
     QCOMPARE(read.memoryData[0].lightMode, 9);
     const HWData reset = defaults();
-    QCOMPARE(read.memoryData[5].lightMode, 5);
-    QVERIFY(std::equal(std::begin(read.memoryData[5].rgb), std::end(read.memoryData[5].rgb),
-                       std::begin(reset.memoryData[5].rgb)));
+    const MemoryModuleData &missing = read.memoryData[5];
+    QCOMPARE(missing.lightMode, 5);
+    QCOMPARE(missing.rgb[0], COLORREF(0));
+    QCOMPARE(missing.bright[0], 0.0f);
+    QVERIFY(std::equal(std::begin(missing.rgb) + 1, std::end(missing.rgb), std::begin(reset.memoryData[5].rgb) + 1));
+    QCOMPARE(missing.singleRGB, COLORREF(0));
+    QCOMPARE(missing.singleBright, 0.0f);
+    QCOMPARE(missing.turnOff, false);
 }
 
 void TestProfileRW::damagedProfileFilesLoad()
@@ -621,7 +643,7 @@ void TestProfileRW::damagedProfileFilesLoad()
         writeFile(store.profileFilePath(0), contents);
         const HWData read = readBackProfile(store, 0);
         for (const MemoryModuleData &module : read.memoryData) {
-            QVERIFY(module.lightMode >= 0 && module.lightMode <= 35);
+            QVERIFY(module.lightMode >= 0);
             QVERIFY(module.colorMode >= 0 && module.colorMode <= 3);
             QVERIFY(module.lightSpeed >= 0 && module.lightSpeed <= 3);
             for (const float value : module.bright)
@@ -629,7 +651,8 @@ void TestProfileRW::damagedProfileFilesLoad()
         }
     }
 
-    // Nothing readable: every value at its default.
+    // Nothing readable: every key is missing, so the light keys are at their defaults and
+    // the rest reads 0 (LED 0 black at brightness 0).
     writeFile(store.profileFilePath(0), junk);
     {
         const HWData read = readBackProfile(store, 0);
@@ -640,11 +663,13 @@ void TestProfileRW::damagedProfileFilesLoad()
             QCOMPARE(a.lightMode, b.lightMode);
             QCOMPARE(a.colorMode, b.colorMode);
             QCOMPARE(a.lightSpeed, b.lightSpeed);
-            QVERIFY(std::equal(std::begin(a.rgb), std::end(a.rgb), std::begin(b.rgb)));
-            QVERIFY(std::equal(std::begin(a.bright), std::end(a.bright), std::begin(b.bright)));
-            QCOMPARE(a.singleRGB, b.singleRGB);
-            QCOMPARE(a.singleBright, b.singleBright);
-            QCOMPARE(a.turnOff, b.turnOff);
+            QCOMPARE(a.rgb[0], COLORREF(0));
+            QCOMPARE(a.bright[0], 0.0f);
+            QVERIFY(std::equal(std::begin(a.rgb) + 1, std::end(a.rgb), std::begin(b.rgb) + 1));
+            QVERIFY(std::equal(std::begin(a.bright) + 1, std::end(a.bright), std::begin(b.bright) + 1));
+            QCOMPARE(a.singleRGB, COLORREF(0));
+            QCOMPARE(a.singleBright, 0.0f);
+            QCOMPARE(a.turnOff, false);
         }
     }
 
@@ -667,24 +692,25 @@ void TestProfileRW::handEditedDevice_data()
     const QList<int> plain = {0, 1, 2, 3, 4, 5, 6, 7};
     const uint red = rgbColor(255, 0, 0);
     QTest::newRow("unquoted lists") << QByteArray("SlotSequence=7,6,5,4,3,2,1,0\nNotiLoadingColor=1, 2, 3\n")
-                                    << QList<int>{7, 6, 5, 4, 3, 2, 1, 0} << 0 << 0 << true << uint(rgbColor(1, 2, 3));
+                                    << QList<int>{7, 6, 5, 4, 3, 2, 1, 0} << 0 << 0 << false << uint(rgbColor(1, 2, 3));
     QTest::newRow("short order completed from the plain order")
-        << QByteArray("SlotSequence=\"1,0\"\n") << QList<int>{1, 0, 2, 3, 4, 5, 6, 7} << 0 << 0 << true << red;
+        << QByteArray("SlotSequence=\"1,0\"\n") << QList<int>{1, 0, 2, 3, 4, 5, 6, 7} << 0 << 0 << false << red;
     QTest::newRow("twenty slot numbers: the first eight count")
         << QByteArray("SlotSequence=\"7,6,5,4,3,2,1,0,9,9,9,9,9,9,9,9,9,9,9,9\"\n")
-        << QList<int>{7, 6, 5, 4, 3, 2, 1, 0} << 0 << 0 << true << red;
-    QTest::newRow("repeated slot number") << QByteArray("SlotSequence=\"0,0,1,2,3,4,5,6\"\n") << plain << 0 << 0 << true << red;
-    QTest::newRow("slot number out of range") << QByteArray("SlotSequence=\"0,1,2,3,4,5,6,8\"\n") << plain << 0 << 0 << true << red;
-    QTest::newRow("letters in the order") << QByteArray("SlotSequence=\"a,b,c,d,e,f,g,h\"\n") << plain << 0 << 0 << true << red;
-    QTest::newRow("profile out of range") << QByteArray("Profile=9\n") << plain << 0 << 0 << true << red;
-    QTest::newRow("negative profile") << QByteArray("Profile=-1\n") << plain << 0 << 0 << true << red;
-    QTest::newRow("profile as text") << QByteArray("Profile=four\nLanguage=abc\n") << plain << 0 << 0 << true << red;
+        << QList<int>{7, 6, 5, 4, 3, 2, 1, 0} << 0 << 0 << false << red;
+    QTest::newRow("repeated slot number") << QByteArray("SlotSequence=\"0,0,1,2,3,4,5,6\"\n") << plain << 0 << 0 << false << red;
+    QTest::newRow("slot number out of range") << QByteArray("SlotSequence=\"0,1,2,3,4,5,6,8\"\n") << plain << 0 << 0 << false << red;
+    QTest::newRow("letters in the order") << QByteArray("SlotSequence=\"a,b,c,d,e,f,g,h\"\n") << plain << 0 << 0 << false << red;
+    QTest::newRow("profile out of range") << QByteArray("Profile=9\n") << plain << 0 << 0 << false << red;
+    QTest::newRow("negative profile") << QByteArray("Profile=-1\n") << plain << 0 << 0 << false << red;
+    QTest::newRow("profile as text") << QByteArray("Profile=four\nLanguage=abc\n") << plain << 0 << 0 << false << red;
     QTest::newRow("valid values") << QByteArray("Profile=4\nLanguage=9\nAutoUpdate=0\n") << plain << 4 << 9 << false << red;
     QTest::newRow("language out of range") << QByteArray("Language=42\nAutoUpdate=yes\n") << plain << 0 << 0 << false << red;
-    QTest::newRow("loading colour with two parts") << QByteArray("NotiLoadingColor=\"1,2\"\n") << plain << 0 << 0 << true << red;
+    QTest::newRow("loading colour with two parts") << QByteArray("NotiLoadingColor=\"1,2\"\n") << plain << 0 << 0 << false << red;
     QTest::newRow("loading colour out of range")
-        << QByteArray("NotiLoadingColor=\"300,x,-4\"\n") << plain << 0 << 0 << true << uint(rgbColor(255, 0, 0));
-    QTest::newRow("missing group") << QByteArray() << plain << 0 << 0 << true << red;
+        << QByteArray("NotiLoadingColor=\"300,x,-4\"\n") << plain << 0 << 0 << false << uint(rgbColor(255, 0, 0));
+    QTest::newRow("automatic update on") << QByteArray("AutoUpdate=true\n") << plain << 0 << 0 << true << red;
+    QTest::newRow("missing group") << QByteArray() << plain << 0 << 0 << false << red;
 }
 
 void TestProfileRW::handEditedDevice()
@@ -716,12 +742,13 @@ void TestProfileRW::damagedDeviceFilesLoad()
     for (int i = 0; i < 4096; ++i)
         junk.append(char((i * 7919 + 13) % 256));
 
-    // Binary junk: everything at the fresh-installation values.
+    // Binary junk: every key missing, so the fresh-installation values except automatic
+    // update, whose missing key reads false.
     writeFile(store.deviceFilePath(), junk);
     HWData read = readBackDevice(store);
     QCOMPARE(read.selectProfile, 0);
     QCOMPARE(read.settingData.language, 0);
-    QCOMPARE(read.settingData.isAutoUpdate, true);
+    QCOMPARE(read.settingData.isAutoUpdate, false);
     QCOMPARE(read.settingData.isAutoRun, false);
     QCOMPARE(read.notiEvent.loadingOn, false);
     QCOMPARE(read.notiEvent.loadingColor, rgbColor(255, 0, 0));
@@ -973,6 +1000,84 @@ void TestProfileRW::filesWithSerialisedValuesAreRefused()
     QStringList expected = messages;
     expected.sort();
     QCOMPARE(values, expected);
+}
+
+void TestProfileRW::lightModesPastTheNamedOnesAreKept()
+{
+    // The engine gives every mode number from 36 on a meaning of its own (the frame rotates).
+    Profile_RW store(base());
+    HWData data = sampleProfile();
+    data.memoryData[0].lightMode = 36;
+    data.memoryData[1].lightMode = 99;
+    data.memoryData[2].lightMode = std::numeric_limits<std::int32_t>::max();
+    QVERIFY(writeProfileOk(store, 2, data));
+    const HWData read = readBackProfile(store, 2);
+    for (int m = 0; m < 3; ++m)
+        QCOMPARE(read.memoryData[m].lightMode, data.memoryData[m].lightMode);
+
+    writeFile(store.profileFilePath(3), "[Memory0]\nLightMode=40\n[Memory1]\nLightMode=-3\n");
+    const HWData edited = readBackProfile(store, 3);
+    QCOMPARE(edited.memoryData[0].lightMode, 40);
+    QCOMPARE(edited.memoryData[1].lightMode, 5);
+}
+
+void TestProfileRW::filesThatAreNotSmallRegularFilesAreMovedAside()
+{
+    Profile_RW store(base());
+    QElapsedTimer clock;
+
+    // Just over the bound, with a readable start: refused whole, not read in part.
+    QByteArray large("[Memory0]\nLightMode=9\n");
+    while (large.size() <= 1024 * 1024)
+        large.append("; padding that an editor or a runaway writer left behind\n");
+    writeFile(store.profileFilePath(1), large);
+    QCOMPARE(readBackProfile(store, 1).memoryData[0].lightMode, 5);
+    QVERIFY(!QFile::exists(store.profileFilePath(1)));
+    QCOMPARE(QFileInfo(store.profileFilePath(1) + QStringLiteral(".too-large")).size(), qint64(large.size()));
+    QVERIFY(writeProfileOk(store, 1, sampleProfile()));
+    QVERIFY(QFileInfo(store.profileFilePath(1)).size() < 16 * 1024);
+    QCOMPARE(readBackProfile(store, 1).memoryData[0].lightMode, 10);
+
+    // 100 MB (sparse, so the test costs no disk): start-up and saves stay quick.
+    {
+        QFile device(store.deviceFilePath());
+        QVERIFY(device.open(QIODevice::WriteOnly));
+        QVERIFY(device.resize(100 * 1024 * 1024));
+    }
+    clock.start();
+    QCOMPARE(store.checkDebugMode(), false);
+    const HWData device = readBackDevice(store);
+    QCOMPARE(device.settingData.isAutoUpdate, true); // moved aside: a fresh installation's values
+    QVERIFY(writeDeviceOk(store, sampleDevice()));
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(QFileInfo(store.deviceFilePath()).size() < 16 * 1024);
+    QVERIFY(QFile::exists(store.deviceFilePath() + QStringLiteral(".too-large")));
+    QCOMPARE(readBackDevice(store).settingData.language, 3);
+
+    // A FIFO would hold the reader until some writer came.
+    const QString fifo = store.deviceFilePath();
+    QVERIFY(QFile::remove(fifo));
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    std::future<int> language = std::async(std::launch::async, [&store] {
+        Profile_RW reader(store.baseDirectory());
+        return readBackDevice(reader).settingData.language;
+    });
+    if (language.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+        const int unblock = open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+        ::close(unblock);
+        language.wait();
+        QFAIL("reading the device file waited for a writer of the FIFO");
+    }
+    QCOMPARE(language.get(), 0);
+    QVERIFY(QFileInfo(fifo + QStringLiteral(".not-a-file")).exists());
+    QVERIFY(writeDeviceOk(store, sampleDevice()));
+    QCOMPARE(readBackDevice(store).settingData.language, 3);
+
+    // A folder where a profile belongs.
+    QVERIFY(QDir().mkpath(store.profileFilePath(2)));
+    QCOMPARE(readBackProfile(store, 2).memoryData[0].lightMode, 5);
+    QVERIFY(writeProfileOk(store, 2, sampleProfile()));
+    QCOMPARE(readBackProfile(store, 2).memoryData[0].lightMode, 10);
 }
 
 QTEST_GUILESS_MAIN(TestProfileRW)
