@@ -75,6 +75,10 @@ void StoreWriteScheduler::write(int index)
     // Taken out first: the store's answer may lead straight to another request.
     const HWData data = *file.pending;
     file.pending.reset();
+    if (!m_store) {
+        qWarning() << "StoreWriteScheduler: the store is gone; a change was not saved";
+        return;
+    }
     file.lastWrite.start();
     if (index == kDevice)
         m_store->writeDevice(data);

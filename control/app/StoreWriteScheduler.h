@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 #include <array>
@@ -47,7 +48,7 @@ private:
     void writeDue();
     void armTimer();
 
-    Profile_RW *m_store;
+    QPointer<Profile_RW> m_store; // may go first when both belong to one owner
     const int m_intervalMs;
     std::array<File, 6> m_files;
     QTimer m_timer;
