@@ -2,33 +2,13 @@
 
 #include "KVRGBMemoryControl.h"
 
-#include <QMetaObject>
-
-#include <mutex>
-
 namespace {
-// Held while a call is queued and taken by the call before it reads what it carries:
-// Qt's event queue hands the call over under QMutex, which ThreadSanitizer cannot see.
-std::mutex &postLock()
-{
-    static std::mutex lock;
-    return lock;
-}
+using Kind = ChannelEventBacklog::Kind;
 
-template <typename Work>
-void toMainThread(Work work)
+void queue(Kind kind, int argument)
 {
-    KVRGBMemoryControl *control = KVRGBMemoryControl::instance();
-    if (!control)
-        return;
-    std::lock_guard<std::mutex> posting(postLock());
-    QMetaObject::invokeMethod(
-        control,
-        [control, work] {
-            { std::lock_guard<std::mutex> posted(postLock()); }
-            work(control);
-        },
-        Qt::QueuedConnection);
+    if (KVRGBMemoryControl *control = KVRGBMemoryControl::instance())
+        control->queueChannelEvent(kind, argument);
 }
 
 bool isModule(int module)
@@ -39,29 +19,28 @@ bool isModule(int module)
 
 void receiveRGB_Event(const int module)
 {
-    if (!isModule(module))
-        return;
-    toMainThread([module](KVRGBMemoryControl *c) { c->onRGBEvent(module); });
+    if (isModule(module))
+        queue(Kind::Rgb, module);
 }
 
 void receiveLightMode_Event(int module)
 {
-    if (!isModule(module))
-        return;
-    toMainThread([module](KVRGBMemoryControl *c) { c->onLightModeEvent(module); });
+    if (isModule(module))
+        queue(Kind::LightMode, module);
 }
 
 void receiveMemorySlot_Event(int)
 {
-    toMainThread([](KVRGBMemoryControl *c) { c->onMemorySlotEvent(); });
+    queue(Kind::MemorySlot, 0);
 }
 
 void receiveNoti_Event(NotiEventData event)
 {
-    toMainThread([event](KVRGBMemoryControl *c) { c->onNotiEvent(event); });
+    if (KVRGBMemoryControl *control = KVRGBMemoryControl::instance())
+        control->queueNotiEvent(event);
 }
 
 void receiveProfile_Event(int profile)
 {
-    toMainThread([profile](KVRGBMemoryControl *c) { c->onProfileEvent(profile); });
+    queue(Kind::Profile, profile);
 }

@@ -15,6 +15,7 @@
 #include "ProcessTools.h"
 #include "Profile_RW.h"
 #include "ProgramNames.h"
+#include "StoreWriteScheduler.h"
 #include "Widget_Shutdown.h"
 #include "WindowEndpoint.h"
 #include "WindowMessenger.h"
@@ -22,7 +23,6 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDebug>
-#include <QLoggingCategory>
 #include <QThread>
 
 #include <algorithm>
@@ -38,6 +38,9 @@ namespace {
 constexpr int kWeatherIntervalMs = 30 * 60 * 1000;
 constexpr unsigned long kThreadStopWaitMs = 3000;
 constexpr int kScanStopWaitMs = 5000;
+// The backlog of channel events is worked off at most this often: a flood then costs
+// the main thread a few reads of the channel per frame, however many events it holds.
+constexpr int kBacklogSpacingMs = 40;
 
 bool isModule(int module)
 {
@@ -54,10 +57,11 @@ std::mutex &threadEndLock()
 }
 } // namespace
 
-KVRGBMemoryControl::KVRGBMemoryControl(QWidget *parent)
+KVRGBMemoryControl::KVRGBMemoryControl(QWidget *parent, ChannelBinder bindChannel)
     : QWidget(parent)
-    , m_hwData(makeZeroHWData())
 {
+    // Debug lines stay off until the store has said whether this is a debug run.
+    DiagnosticLog::configure(false);
     // 1
     registerLightingMetaTypes();
     m_appDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
@@ -66,6 +70,8 @@ KVRGBMemoryControl::KVRGBMemoryControl(QWidget *parent)
     // The object only exists to own the others: no native window, nothing flashes.
     setAttribute(Qt::WA_DontShowOnScreen);
     s_instance.store(this);
+    m_backlogTimer.setSingleShot(true);
+    connect(&m_backlogTimer, &QTimer::timeout, this, &KVRGBMemoryControl::handleChannelBacklog);
 
     m_endpoint = new WindowEndpoint(this);
     m_endpoint->setHandler([this](const WindowRequest &request) { return handleWindowMessage(request); });
@@ -73,18 +79,14 @@ KVRGBMemoryControl::KVRGBMemoryControl(QWidget *parent)
         qWarning() << "KVRGBMemoryControl: no window endpoint; window messages will not reach us";
 
     createStore();                 // 2
-    if (m_store->checkDebugMode()) { // 3
-        DiagnosticLog::install();
-        DiagnosticLog::writeStartLine();
-        // The effects' frame-by-frame lines are only wanted in a debug run.
-        QLoggingCategory::setFilterRules(QStringLiteral("veltrima.lighting.effects.debug=true"));
-    }
-    if (m_translator.load(QStringLiteral(":/KVRGBMemoryControl/VELTRIMA_en.qm"))) // 4
+    DiagnosticLog::configure(m_store->checkDebugMode()); // 3
+    m_requestedCatalogue = QStringLiteral(":/KVRGBMemoryControl/VELTRIMA_en.qm");
+    if (m_translator.load(m_requestedCatalogue)) // 4
         QCoreApplication::installTranslator(&m_translator);
     createTray();                  // 5
     createHardwareReader();        // 6
     createLightingEngine();        // 7
-    loadChannel();                 // 8
+    loadChannel(bindChannel);      // 8
     createAudioMeter();            // 9
     createWeatherSource();         // 10
     createScreenSampler();         // 11
@@ -104,11 +106,14 @@ KVRGBMemoryControl::~KVRGBMemoryControl()
 void KVRGBMemoryControl::createStore()
 {
     m_store = new Profile_RW(this);
-    connect(this, &KVRGBMemoryControl::writeProfile, m_store, &Profile_RW::writeProfile);
+    // Writes go through the scheduler, so that a burst of changes costs one write per
+    // file and half second.
+    m_writes = new StoreWriteScheduler(m_store, StoreWriteScheduler::kDefaultIntervalMs, this);
+    connect(this, &KVRGBMemoryControl::writeProfile, m_writes, &StoreWriteScheduler::writeProfile);
     connect(m_store, &Profile_RW::writeProfileStatus, this, &KVRGBMemoryControl::writeProfileStatus);
     connect(this, &KVRGBMemoryControl::readProfile, m_store, &Profile_RW::readProfile);
     connect(m_store, &Profile_RW::readProfileStatus, this, &KVRGBMemoryControl::readProfileStatus);
-    connect(this, &KVRGBMemoryControl::writeDevice, m_store, &Profile_RW::writeDevice);
+    connect(this, &KVRGBMemoryControl::writeDevice, m_writes, &StoreWriteScheduler::writeDevice);
     connect(m_store, &Profile_RW::writeDeviceStatus, this, &KVRGBMemoryControl::writeDeviceStatus);
     connect(this, &KVRGBMemoryControl::readDevice, m_store, &Profile_RW::readDevice);
     connect(m_store, &Profile_RW::readDeviceStatus, this, &KVRGBMemoryControl::readDeviceStatus);
@@ -211,41 +216,62 @@ void KVRGBMemoryControl::createLightingEngine()
         m_lighting->startTimers();
 }
 
-void KVRGBMemoryControl::loadChannel()
+void KVRGBMemoryControl::loadChannel(const ChannelBinder &bindChannel)
 {
-    if (!m_channel.load(m_appDir)) {
+    const bool loaded = bindChannel ? bindChannel(m_channel, m_appDir) : m_channel.load(m_appDir);
+    if (!loaded) {
         qWarning() << "KVRGBMemoryControl: channel library not loaded:" << m_channel.errorString();
         MessagePresenter::show(QStringLiteral("SharedDll Init Failure"), QStringLiteral("Error"),
                                MessagePresenter::Icon::Warning);
+        runWithoutSharedState(QStringLiteral("no channel library"));
         return;
     }
     m_channel.SharedDLL_init();
-    m_hwData = m_channel.GetValueHWData();
-    if (!isFreshTimestamp(m_hwData.dataTimestamp, QDateTime::currentSecsSinceEpoch())) {
+    const std::optional<HWData> shared = readChannelRecord();
+    if (!shared) {
+        // The getters would only hand out stand-ins: the modules keep the saved profile.
+        MessagePresenter::show(tr("VELTRIMA RGB cannot reach the lighting state of VELTRIMA RGB Control, so "
+                                  "changes made in the window will not reach the lights. The lights keep the "
+                                  "saved profile. Restart VELTRIMA RGB Control to try again."),
+                               QStringLiteral("Error"), MessagePresenter::Icon::Warning);
+        runWithoutSharedState(QStringLiteral("the channel's shared state cannot be reached"));
+        return;
+    }
+    m_sharedState = true;
+    if (!isFreshTimestamp(shared->dataTimestamp, QDateTime::currentSecsSinceEpoch())) {
+        // The store's answers load the saved state into the channel and the engine.
         emit readDevice();
     } else {
-        const SettingData settings = SettingData::unpack(m_channel.GetSettingValue());
-        changeLanguage(settings.language);
+        changeLanguage(shared->settingData.language);
         // A quick restart keeps the load warning the store would otherwise have set.
-        const NotiEventData noti = m_channel.GetNotiEvent();
+        const NotiEventData &noti = shared->notiEvent;
         m_lighting->setWarningMode(noti.loadingOn, noti.loadingColor, noti.loadingValue);
-        m_lightingProfile = m_channel.GetProfile();
+        m_lightingProfile = shared->selectProfile;
+        for (int m = 0; m < kModuleCount; ++m) {
+            MemoryModuleData module = shared->memoryData[m];
+            emit setRGB(m, module.rgb, module.bright, module.singleRGB, module.singleBright, kDrivenLeds);
+            emit setLightMode(m, module.lightMode, module.colorMode, module.lightSpeed, module.turnOff);
+            emit setTurnOff(m, module.turnOff);
+            emit setMemorySlotNumber(m, module.slotSequence);
+        }
     }
-    m_currentLocation = SettingData::unpack(m_channel.GetSettingValue()).isCurrentLocation;
-    for (int m = 0; m < kModuleCount; ++m) {
-        emit setRGB(m, m_channel.GetValueRGB(m), m_channel.GetValueBright(m), m_channel.GetValueSingleRGB(m),
-                    m_channel.GetValueSingleBright(m), kDrivenLeds);
-        const bool off = m_channel.GetValueTurnOff(m);
-        emit setLightMode(m, m_channel.GetValueLightMode(m), m_channel.GetValueColorMode(m),
-                          m_channel.GetValueLightSpeed(m), off);
-        emit setTurnOff(m, off);
-        emit setMemorySlotNumber(m, m_channel.GetValueMemorySlotNumber(m));
-    }
+    m_currentLocation = m_known.settings().isCurrentLocation;
     m_channel.RegisterReceiveFunc(receiveRGB_Event);
     m_channel.RegisterReceiveLightModeFunc(receiveLightMode_Event);
     m_channel.RegisterReceiveMemorySlotNumber(receiveMemorySlot_Event);
     m_channel.RegisterReceiveNotiEvent(receiveNoti_Event);
     m_channel.RegisterReceiveProfile(receiveProfile_Event);
+}
+
+void KVRGBMemoryControl::runWithoutSharedState(const QString &reason)
+{
+    qWarning().noquote() << "KVRGBMemoryControl:" << reason
+                         << "- running on the saved state; the window cannot reach this program's state";
+    m_sharedState = false;
+    // The files are the only truth this run: the engine gets the saved profile, and
+    // the known state keeps it.
+    emit readDevice();
+    m_currentLocation = m_known.settings().isCurrentLocation;
 }
 
 void KVRGBMemoryControl::createAudioMeter()
@@ -308,6 +334,10 @@ void KVRGBMemoryControl::changeLanguage(int language)
     if (!code)
         return;
     const QString file = QStringLiteral(":/KVRGBMemoryControl/VELTRIMA_%1.qm").arg(QLatin1String(code));
+    // Every settings event names the language; only a new one costs anything.
+    if (file == m_requestedCatalogue)
+        return;
+    m_requestedCatalogue = file;
     // Loading discards what a translator held, so a missing catalogue is tried aside
     // and the texts in use stay.
     QTranslator probe;
@@ -361,12 +391,31 @@ void KVRGBMemoryControl::closeApplication()
 
 void KVRGBMemoryControl::trayIconAction()
 {
-    SettingData settings = SettingData::unpack(m_channel.GetSettingValue());
+    if (!m_sharedState) {
+        // Nobody else sees our state this run; the saved files are the truth.
+        SettingData settings = m_known.settings();
+        settings.isAutoRun = !settings.isAutoRun;
+        m_known.setSettings(settings);
+        setAutoRunText(settings.isAutoRun);
+        emit writeDevice(m_known.record());
+        return;
+    }
+    const std::optional<HWData> before = readChannelRecord();
+    if (!before) {
+        qWarning() << "KVRGBMemoryControl: the autorun setting was not changed: the channel cannot be read";
+        return;
+    }
+    SettingData settings = before->settingData;
     settings.isAutoRun = !settings.isAutoRun;
-    setAutoRunText(settings.isAutoRun);
     m_channel.SetSettingValue(settings.pack());
-    m_hwData = m_channel.GetValueHWData();
-    emit writeDevice(m_hwData);
+    if (!m_channel.lastCallSucceeded()) {
+        qWarning() << "KVRGBMemoryControl: the autorun setting was not changed: the channel refused it";
+        return;
+    }
+    setAutoRunText(settings.isAutoRun);
+    m_known.setSettings(settings);
+    const std::optional<HWData> after = readChannelRecord();
+    emit writeDevice(after ? *after : m_known.record());
     m_channel.Refresh_View();
 }
 
@@ -374,7 +423,12 @@ void KVRGBMemoryControl::updateAutoInfo()
 {
     if (m_shutDown)
         return;
-    const SettingData settings = SettingData::unpack(m_channel.GetSettingValue());
+    SettingData settings = m_known.settings();
+    if (m_sharedState) {
+        const SettingData shared = SettingData::unpack(m_channel.GetSettingValue());
+        if (m_channel.lastCallSucceeded())
+            settings = shared;
+    }
     if (settings.isAutoUpdate && !m_autoUpdate) {
         m_autoUpdate = new AutoUpdate;
         m_autoUpdate->setLanguageSource([this] { return SettingData::unpack(m_channel.GetSettingValue()).language; });
@@ -399,72 +453,159 @@ qint64 KVRGBMemoryControl::handleWindowMessage(const WindowRequest &message)
 
 // Channel events ------------------------------------------------------------------
 
-void KVRGBMemoryControl::onRGBEvent(int module)
+void KVRGBMemoryControl::queueChannelEvent(ChannelEventBacklog::Kind kind, int argument)
+{
+    if (m_backlog.add(kind, argument))
+        QMetaObject::invokeMethod(this, &KVRGBMemoryControl::scheduleChannelBacklog, Qt::QueuedConnection);
+}
+
+void KVRGBMemoryControl::queueNotiEvent(const NotiEventData &event)
+{
+    if (m_backlog.addNoti(event))
+        QMetaObject::invokeMethod(this, &KVRGBMemoryControl::scheduleChannelBacklog, Qt::QueuedConnection);
+}
+
+void KVRGBMemoryControl::scheduleChannelBacklog()
+{
+    if (m_backlogTimer.isActive())
+        return;
+    const qint64 wait = m_lastBacklog.isValid() ? kBacklogSpacingMs - m_lastBacklog.elapsed() : 0;
+    if (wait > 0)
+        m_backlogTimer.start(int(wait));
+    else
+        handleChannelBacklog();
+}
+
+void KVRGBMemoryControl::handleChannelBacklog()
+{
+    using Kind = ChannelEventBacklog::Kind;
+    m_lastBacklog.start();
+    const std::vector<ChannelEventBacklog::Entry> entries = m_backlog.take();
+    if (entries.empty() || m_shutDown)
+        return;
+    std::optional<HWData> record = readChannelRecord();
+    for (const ChannelEventBacklog::Entry &entry : entries) {
+        if (m_shutDown)
+            return;
+        switch (entry.kind) {
+        case Kind::Rgb: onRGBEvent(entry.argument, record); break;
+        case Kind::LightMode: onLightModeEvent(entry.argument, record); break;
+        case Kind::MemorySlot: onMemorySlotEvent(record); break;
+        case Kind::Noti: onNotiEvent(entry.noti, record); break;
+        case Kind::Profile:
+            onProfileEvent(entry.argument, record);
+            record = readChannelRecord(); // the profile's lighting is in the channel now
+            break;
+        }
+    }
+}
+
+std::optional<HWData> KVRGBMemoryControl::readChannelRecord()
+{
+    const HWData record = m_channel.GetValueHWData();
+    if (!m_channel.lastCallSucceeded()) {
+        if (!m_channelReadFailing)
+            qWarning() << "KVRGBMemoryControl: the channel cannot be read; nothing is saved from it until it can";
+        m_channelReadFailing = true;
+        return std::nullopt;
+    }
+    if (m_channelReadFailing)
+        qInfo() << "KVRGBMemoryControl: the channel can be read again";
+    m_channelReadFailing = false;
+    m_known.takeChannel(record);
+    return record;
+}
+
+void KVRGBMemoryControl::onRGBEvent(int module, const std::optional<HWData> &record)
 {
     qDebug() << "receiveRGB_Event:" << module;
+    if (!isModule(module) || !record)
+        return;
     // The hub mapping is written here once it exists.
-    emit setRGB(module, m_channel.GetValueRGB(module), m_channel.GetValueBright(module),
-                m_channel.GetValueSingleRGB(module), m_channel.GetValueSingleBright(module), kDrivenLeds);
+    MemoryModuleData data = record->memoryData[module];
+    emit setRGB(module, data.rgb, data.bright, data.singleRGB, data.singleBright, kDrivenLeds);
 }
 
-void KVRGBMemoryControl::onLightModeEvent(int module)
+void KVRGBMemoryControl::onLightModeEvent(int module, const std::optional<HWData> &record)
 {
     qDebug() << "receiveLightMode_Event" << module;
-    const int mode = m_channel.GetValueLightMode(module);
-    emit setLightMode(module, mode, m_channel.GetValueColorMode(module), m_channel.GetValueLightSpeed(module),
-                      m_channel.GetValueTurnOff(module));
-    if (mode != 35 && mode != 20)
-        saveProfile();
+    if (!isModule(module) || !record)
+        return;
+    const MemoryModuleData &data = record->memoryData[module];
+    emit setLightMode(module, data.lightMode, data.colorMode, data.lightSpeed, data.turnOff);
+    if (data.lightMode != 35 && data.lightMode != 20)
+        saveProfile(*record);
 }
 
-void KVRGBMemoryControl::onMemorySlotEvent()
+void KVRGBMemoryControl::onMemorySlotEvent(const std::optional<HWData> &record)
 {
-    qDebug() << "receiveMemorySlot_Event" << m_channel.GetValueMemorySlotNumber(0)
-             << m_channel.GetValueMemorySlotNumber(1) << m_channel.GetValueMemorySlotNumber(2)
-             << m_channel.GetValueMemorySlotNumber(3);
+    if (!record)
+        return;
+    qDebug() << "receiveMemorySlot_Event" << record->memoryData[0].slotSequence << record->memoryData[1].slotSequence
+             << record->memoryData[2].slotSequence << record->memoryData[3].slotSequence;
     for (int m = 0; m < kModuleCount; ++m)
-        emit setMemorySlotNumber(m, m_channel.GetValueMemorySlotNumber(m));
-    m_hwData = m_channel.GetValueHWData();
+        emit setMemorySlotNumber(m, record->memoryData[m].slotSequence);
     for (int m = 0; m < kModuleCount; ++m)
-        qDebug() << "hwData--" << m << "--" << m_hwData.memoryData[m].memorySlot
-                 << m_hwData.memoryData[m].slotSequence;
-    qDebug() << "hwData.selectProfile--" << m_hwData.selectProfile;
-    emit writeDevice(m_hwData);
+        qDebug() << "hwData--" << m << "--" << record->memoryData[m].memorySlot << record->memoryData[m].slotSequence;
+    qDebug() << "hwData.selectProfile--" << record->selectProfile;
+    emit writeDevice(*record);
 }
 
-void KVRGBMemoryControl::onNotiEvent(const NotiEventData &event)
+void KVRGBMemoryControl::onNotiEvent(const NotiEventData &event, const std::optional<HWData> &record)
 {
     if (m_shutDown)
         return;
     if (event.type == NotiLoading)
         m_lighting->setWarningMode(event.loadingOn, event.loadingColor, event.loadingValue);
+    if (!record)
+        return;
     if (event.type == NotiSettings) {
-        const SettingData settings = SettingData::unpack(m_channel.GetSettingValue());
+        const SettingData &settings = record->settingData;
         changeLanguage(settings.language);
         setAutoRunText(settings.isAutoRun);
-        m_currentLocation = settings.isCurrentLocation;
-        qDebug() << "isCurrentLocation" << m_currentLocation;
-        setWeather(m_currentLocation);
+        qDebug() << "isCurrentLocation" << settings.isCurrentLocation;
+        // Applied only when it changes: each application asks the web services again.
+        if (settings.isCurrentLocation != m_currentLocation) {
+            m_currentLocation = settings.isCurrentLocation;
+            setWeather(m_currentLocation);
+        }
     }
-    m_hwData = m_channel.GetValueHWData();
-    emit writeDevice(m_hwData);
+    emit writeDevice(*record);
 }
 
-void KVRGBMemoryControl::onProfileEvent(int profile)
+void KVRGBMemoryControl::onProfileEvent(int profile, const std::optional<HWData> &record)
 {
     qDebug() << "receivePProfile_Event" << profile;
-    m_hwData = m_channel.GetValueHWData();
-    emit writeDevice(m_hwData);
-    if (profile < 0 || profile > 4) {
+    const bool exists = Profile_RW::isValidProfile(profile);
+    if (record) {
+        emit writeDevice(*record);
+    } else if (exists) {
+        // The event itself names the profile; everything else is what we already know.
+        m_known.setSelectedProfile(profile);
+        emit writeDevice(m_known.record());
+    }
+    if (!exists) {
         qWarning() << "KVRGBMemoryControl: profile" << profile << "does not exist; not loaded";
         return;
     }
+    loadProfile(profile);
+}
+
+void KVRGBMemoryControl::loadProfile(int profile)
+{
+    // A save of that profile still waiting would otherwise be read back as it was.
+    m_writes->flushProfile(profile);
     emit readProfile(profile, 0);
 }
 
 void KVRGBMemoryControl::saveProfile()
 {
-    const HWData data = m_channel.GetValueHWData();
+    if (const std::optional<HWData> record = readChannelRecord())
+        saveProfile(*record);
+}
+
+void KVRGBMemoryControl::saveProfile(const HWData &data)
+{
     for (int m = 0; m < kModuleCount; ++m)
         qDebug() << "Color Mode" << data.memoryData[m].lightMode << data.memoryData[m].colorMode;
     // The profile whose lighting we hold, not the channel's choice of the moment: a
@@ -483,6 +624,7 @@ void KVRGBMemoryControl::readDeviceStatus(HWData data)
     qDebug() << "KVRGBMemoryControl::switch_FanSpeed" << noti.fanSpeedOn;
     qDebug() << "KVRGBMemoryControl::fanSpeed_Value" << noti.fanSpeedValue;
 
+    m_known.takeDevice(data);
     changeLanguage(data.settingData.language);
     m_channel.SetProfile(data.selectProfile);
     m_channel.SetNotiEvent(data.notiEvent);
@@ -495,16 +637,18 @@ void KVRGBMemoryControl::readDeviceStatus(HWData data)
     m_channel.SetSlotNumber(kModuleCount, slotNumbers);
     for (int m = 0; m < kModuleCount; ++m) {
         qDebug() << "GetValueMemorySlotNumber{" << m << "):" << m_channel.GetValueMemorySlotNumber(m);
-        // Our own changes do not come back through the channel, so the engine hears them here.
-        emit setMemorySlotNumber(m, m_channel.GetValueMemorySlotNumber(m));
+        // Our own changes do not come back through the channel, so the engine hears them
+        // here, from the file: the channel may be out of reach.
+        emit setMemorySlotNumber(m, data.memoryData[m].slotSequence);
     }
 
-    emit readProfile(data.selectProfile, 0);
+    loadProfile(data.selectProfile);
     qDebug() << "hwData.selectProfile = " << data.selectProfile;
 }
 
 void KVRGBMemoryControl::readProfileStatus(int profile, int, HWData data)
 {
+    m_known.takeProfile(data);
     for (int m = 0; m < kModuleCount; ++m) {
         MemoryModuleData &module = data.memoryData[m];
         m_channel.SetValueRGB(m, module.rgb, module.bright, module.singleRGB, module.singleBright, kLedSlots);
@@ -534,9 +678,11 @@ void KVRGBMemoryControl::slot_LedNum(int module, int ledNum)
     if (m_shutDown || !isModule(module))
         return;
     m_hwInfo->slot_LedNum(module, ledNum);
-    HWData data = m_channel.GetValueHWData();
-    data.memoryData[module].ledNum = ledNum;
-    m_channel.SetValueHWData(&data);
+    // Handing a stand-in record back to the channel would overwrite its readings.
+    if (std::optional<HWData> data = readChannelRecord()) {
+        data->memoryData[module].ledNum = ledNum;
+        m_channel.SetValueHWData(&*data);
+    }
     if (DebugFlags::isDebugMode())
         qDebug() << "Get Module Led Num[" << module << "]:" << ledNum;
 }
@@ -637,6 +783,8 @@ void KVRGBMemoryControl::shutdown()
     // No channel event may reach us from here on.
     s_instance.store(nullptr);
     m_channel.shutdown();
+    // What waits for its turn is written now: an exit loses no change.
+    m_writes->flush();
     m_weatherTimer.stop();
     if (m_lighting) {
         m_lighting->stopTimers();

@@ -2,10 +2,13 @@
 // keeps the tray icon, and turns channel events into engine, store and hub updates.
 #pragma once
 
+#include "ChannelEventBacklog.h"
 #include "HWData.h"
+#include "KnownState.h"
 #include "LightingChannel.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QPointer>
 #include <QStringList>
@@ -15,6 +18,8 @@
 #include <QWidget>
 
 #include <atomic>
+#include <functional>
+#include <optional>
 
 class QThread;
 class AutoUpdate;
@@ -24,6 +29,7 @@ class GetWeatherAndLocation;
 class Get_HWInfo;
 class Lighting_Control;
 class Profile_RW;
+class StoreWriteScheduler;
 class WindowEndpoint;
 class Widget_Shutdown;
 struct WindowRequest;
@@ -32,7 +38,12 @@ class KVRGBMemoryControl : public QWidget
 {
     Q_OBJECT
 public:
-    explicit KVRGBMemoryControl(QWidget *parent = nullptr);
+    // Binds the channel library found in the program's folder; true when it loaded.
+    using ChannelBinder = std::function<bool(LightingChannel &channel, const QString &folder)>;
+
+    // A test may bind the channel its own way (or not at all); by default the library
+    // is loaded.
+    explicit KVRGBMemoryControl(QWidget *parent = nullptr, ChannelBinder bindChannel = {});
     ~KVRGBMemoryControl() override;
 
     // The one instance, for the channel's callbacks; null once shutdown has begun.
@@ -42,12 +53,13 @@ public:
     void setWeather(bool on);
     void saveProfile();
 
-    // Channel events, always run on the main thread.
-    void onRGBEvent(int module);
-    void onLightModeEvent(int module);
-    void onMemorySlotEvent();
-    void onNotiEvent(const NotiEventData &event);
-    void onProfileEvent(int profile);
+    // Any thread: a channel event joins the backlog that the main thread works off.
+    void queueChannelEvent(ChannelEventBacklog::Kind kind, int argument);
+    void queueNotiEvent(const NotiEventData &event);
+
+    // False when the channel library is missing or its shared state could not be
+    // reached at start: the program then runs on what it loaded from its files.
+    bool hasSharedState() const { return m_sharedState; }
 
     LightingChannel &channel() { return m_channel; }
 
@@ -104,7 +116,22 @@ private:
     void createTray();
     void createHardwareReader();
     void createLightingEngine();
-    void loadChannel();
+    void loadChannel(const ChannelBinder &bindChannel);
+    void runWithoutSharedState(const QString &reason);
+    void scheduleChannelBacklog();
+    void handleChannelBacklog();
+    // Channel events, on the main thread, with the channel's record read once for the
+    // whole backlog (nothing when it could not be read).
+    void onRGBEvent(int module, const std::optional<HWData> &record);
+    void onLightModeEvent(int module, const std::optional<HWData> &record);
+    void onMemorySlotEvent(const std::optional<HWData> &record);
+    void onNotiEvent(const NotiEventData &event, const std::optional<HWData> &record);
+    void onProfileEvent(int profile, const std::optional<HWData> &record);
+    // The channel's whole record, which also brings the known state up to date;
+    // nothing when the channel cannot be read just now.
+    std::optional<HWData> readChannelRecord();
+    void loadProfile(int profile);
+    void saveProfile(const HWData &data);
     void createAudioMeter();
     void createWeatherSource();
     void createScreenSampler();
@@ -123,8 +150,14 @@ private:
     QString m_appDir; // with a trailing "/"
     QString m_uiProgram;
     LightingChannel m_channel;
-    HWData m_hwData;
+    bool m_sharedState = false;
+    bool m_channelReadFailing = false; // said once until a read succeeds again
+    ChannelEventBacklog m_backlog;
+    QTimer m_backlogTimer;
+    QElapsedTimer m_lastBacklog; // when the backlog was last worked off
+    KnownState m_known;
     Profile_RW *m_store = nullptr;
+    StoreWriteScheduler *m_writes = nullptr;
     Get_HWInfo *m_hwInfo = nullptr;
     Lighting_Control *m_lighting = nullptr;
     ComputerVolume *m_volume = nullptr;
@@ -140,6 +173,7 @@ private:
     QAction *m_autoRunAction = nullptr;
     QAction *m_exitAction = nullptr;
     QTranslator m_translator;
+    QString m_requestedCatalogue;
     WindowEndpoint *m_endpoint = nullptr;
     void *m_hubView = nullptr;
     bool m_currentLocation = false;

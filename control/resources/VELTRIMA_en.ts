@@ -19,6 +19,10 @@
         <source>Run VELTRIMA RGB Program when Windows starts</source>
         <translation>Minimize after system startup</translation>
     </message>
+    <message>
+        <source>VELTRIMA RGB cannot reach the lighting state of VELTRIMA RGB Control, so changes made in the window will not reach the lights. The lights keep the saved profile. Restart VELTRIMA RGB Control to try again.</source>
+        <translation>VELTRIMA RGB cannot reach the lighting state of VELTRIMA RGB Control, so changes made in the window will not reach the lights. The lights keep the saved profile. Restart VELTRIMA RGB Control to try again.</translation>
+    </message>
 </context>
 <context>
     <name>Widget_Shutdown</name>

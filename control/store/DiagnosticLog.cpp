@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 
 #include <atomic>
 #include <cstdio>
@@ -53,6 +54,18 @@ void writeToStandardError(QtMsgType type, const QMessageLogContext &context, con
 QString DiagnosticLog::defaultFilePath()
 {
     return Profile_RW::defaultBaseDirectory() + QStringLiteral("/VELTRIMARGB_Log.txt");
+}
+
+void DiagnosticLog::configure(bool debugMode)
+{
+    if (!debugMode) {
+        // A disabled category costs nothing at the call site, not even the formatting.
+        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+        return;
+    }
+    QLoggingCategory::setFilterRules(QStringLiteral("veltrima.lighting.effects.debug=true"));
+    install();
+    writeStartLine();
 }
 
 void DiagnosticLog::install(const QString &filePath)

@@ -15,6 +15,12 @@ public:
     // The store's base folder followed by "/VELTRIMARGB_Log.txt".
     static QString defaultFilePath();
 
+    // The program's choice at start. In debug mode every message goes to the log file
+    // (and the effects' frame-by-frame lines are switched on), followed by the start
+    // line; otherwise debug lines go nowhere, while info, warnings and worse keep
+    // reaching standard error.
+    static void configure(bool debugMode);
+
     // Sends every message of the process to filePath from now on.
     static void install(const QString &filePath = defaultFilePath());
     // Gives the messages back to the handler that was in force before install().

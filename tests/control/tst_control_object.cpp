@@ -74,6 +74,32 @@ private:
     WindowEndpoint m_endpoint;
 };
 
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A real operation of the library that it refuses: afterwards this thread's last call
+// did not reach the shared state, exactly as after a lock that timed out.
+decltype(LightingChannel::GetValueLightMode) s_refusedCall = nullptr;
+
+HWData unreadableRecord()
+{
+    s_refusedCall(-1);
+    HWData stand_in = makeZeroHWData();
+    stand_in.reset();
+    return stand_in;
+}
+
+std::uint64_t unreadableSettings()
+{
+    s_refusedCall(-1);
+    SettingData stand_in;
+    stand_in.reset();
+    return stand_in.pack();
+}
+
 bool isMessage(const WindowRequest &request, quint32 message, quint64 wParam, qint64 lParam)
 {
     return request.message == message && request.wParam == wParam && request.lParam == lParam;
@@ -238,13 +264,14 @@ private slots:
         const bool after = SettingData::unpack(m_control->channel().GetSettingValue()).isAutoRun;
         QCOMPARE(after, !before);
         QCOMPARE(autoRunAction()->text(), after ? kTicked : kUnticked);
-        QCOMPARE(deviceValue(QStringLiteral("Main/isAutoRun")).toBool(), after);
+        // Written at once, or when the file's half second since its last write has passed.
+        QTRY_COMPARE_WITH_TIMEOUT(deviceValue(QStringLiteral("Main/isAutoRun")).toBool(), after, 5000);
         QVERIFY2(watcher.waitForOutput(QStringLiteral("refresh"), 10000), qPrintable(watcher.output()));
 
         autoRunAction()->trigger();
         QCOMPARE(SettingData::unpack(m_control->channel().GetSettingValue()).isAutoRun, before);
         QCOMPARE(autoRunAction()->text(), before ? kTicked : kUnticked);
-        QCOMPARE(deviceValue(QStringLiteral("Main/isAutoRun")).toBool(), before);
+        QTRY_COMPARE_WITH_TIMEOUT(deviceValue(QStringLiteral("Main/isAutoRun")).toBool(), before, 5000);
     }
 
     void openingBringsARunningUserInterfaceForward()
@@ -310,6 +337,45 @@ private slots:
             QVERIFY(isMessage(ui.messages.at(0), ProgramNames::kMsgAutoRunQuit, autoRun ? 1 : 0, 1));
             QCOMPARE(autoRunAction()->text(), autoRun ? kTicked : kUnticked);
         }
+    }
+
+    // The channel's getters fail while events arrive and the user saves: nothing they
+    // hand out is written, the tray keeps its setting, and the first good read saves.
+    void unreadableChannelWritesNothing()
+    {
+        LightingChannel &channel = m_control->channel();
+        const auto readRecord = channel.GetValueHWData;
+        const auto readSettings = channel.GetSettingValue;
+        s_refusedCall = channel.GetValueLightMode;
+        QTest::qWait(800); // earlier saves that still wait for their half second are done
+        const QString device = storeFolder() + QStringLiteral("/ModuleDevice.ini");
+        const QByteArray deviceBefore = fileBytes(device);
+        const QByteArray profileBefore = fileBytes(profileFile(3));
+        const QString autoRunText = autoRunAction()->text();
+        const QString log = DiagnosticLog::defaultFilePath();
+        const int failures = QString::fromUtf8(fileBytes(log)).count(QStringLiteral("the channel cannot be read"));
+
+        channel.GetValueHWData = unreadableRecord;
+        channel.GetSettingValue = unreadableSettings;
+        QVERIFY(tool({QStringLiteral("set-lighting"), QStringLiteral("1"), QStringLiteral("4"), QStringLiteral("0"),
+                      QStringLiteral("2"), QStringLiteral("on")}));
+        QVERIFY(tool({QStringLiteral("set-slots"), QStringLiteral("1,0,2,3,4,5,6,7")}));
+        QVERIFY(tool({QStringLiteral("set-settings"), QStringLiteral("--language"), QStringLiteral("0")}));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QString::fromUtf8(fileBytes(log)).count(QStringLiteral("the channel cannot be read")) > failures, 15000);
+        autoRunAction()->trigger();
+        m_control->saveProfile();
+        QTest::qWait(800); // past the half second in which a due write would happen
+        channel.GetValueHWData = readRecord;
+        channel.GetSettingValue = readSettings;
+        QCOMPARE(fileBytes(device), deviceBefore);
+        QCOMPARE(fileBytes(profileFile(3)), profileBefore);
+        QCOMPARE(autoRunAction()->text(), autoRunText);
+
+        QVERIFY(tool({QStringLiteral("set-lighting"), QStringLiteral("1"), QStringLiteral("4"), QStringLiteral("0"),
+                      QStringLiteral("2"), QStringLiteral("on")}));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            QSettings(profileFile(3), QSettings::IniFormat).value(QStringLiteral("Memory1/LightMode")).toInt(), 4, 10000);
     }
 
     // Last: the program ends here.

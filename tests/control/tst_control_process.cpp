@@ -63,6 +63,10 @@ private slots:
         QCOMPARE(control.process().exitCode(), 0);
         // Offscreen there is no tray: said once, and the program ran on regardless.
         QCOMPARE(control.output().count(QStringLiteral("no system tray")), 1);
+        // Without debug mode the diagnostic lines reach neither the terminal nor a file.
+        QVERIFY2(!control.output().contains(QStringLiteral("KVRGBMemoryControl::0x8301")), qPrintable(control.output()));
+        QVERIFY(!control.output().contains(QStringLiteral("Profile_RW::readDevice")));
+        QVERIFY(!QFile::exists(env.configDir() + QStringLiteral("/Kv/VELTRIMARGB/VELTRIMARGB_Log.txt")));
     }
 
     void terminationSignalLeavesTheModulesToTheHal()

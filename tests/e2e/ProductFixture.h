@@ -99,6 +99,19 @@ public:
         return QSettings(deviceFile(), QSettings::IniFormat).value(key);
     }
 
+    // Debug mode for the next start: the program's lines then go to its log file.
+    void enableDebugMode() const
+    {
+        QDir().mkpath(storeFolder());
+        QSettings(deviceFile(), QSettings::IniFormat).setValue(QStringLiteral("DebugMode/isDebugMode"), 1);
+    }
+    QString logFile() const { return storeFolder() + QStringLiteral("/VELTRIMARGB_Log.txt"); }
+    int logCount(const QString &text) const
+    {
+        QFile log(logFile());
+        return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()).count(text) : 0;
+    }
+
 private:
     void registerVirtualHal()
     {

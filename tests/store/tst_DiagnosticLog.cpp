@@ -2,6 +2,7 @@
 #include "TestEnvironment.h"
 
 #include <QFile>
+#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextCodec>
@@ -65,6 +66,7 @@ private slots:
     void fileIsClosedAfterEachMessage();
     void nestedMessageDoesNotDeadlock();
     void threadsNeverInterleaveWithinALine();
+    void debugLinesGoToTheFileOrNowhere();
 
 private:
     TestEnvironment m_environment;
@@ -230,6 +232,33 @@ void TestDiagnosticLog::threadsNeverInterleaveWithinALine()
         const int t = match.captured(1).toInt();
         QCOMPARE(match.captured(2).toInt(), next[t]++);
     }
+}
+
+// Without debug mode the program's debug lines reach nobody, while info and warnings
+// still reach the terminal; in debug mode every line goes to the file instead.
+void TestDiagnosticLog::debugLinesGoToTheFileOrNowhere()
+{
+    s_recorded.clear();
+    const QtMessageHandler terminal = qInstallMessageHandler(recordMessage);
+    DiagnosticLog::configure(false);
+    qDebug("a debug line");
+    qInfo("an info line");
+    qWarning("a warning");
+    QCOMPARE(s_recorded, (QStringList{QStringLiteral("an info line"), QStringLiteral("a warning")}));
+
+    s_recorded.clear();
+    DiagnosticLog::configure(true);
+    qDebug("debugging now");
+    qWarning("warned in the file");
+    DiagnosticLog::uninstall();
+    QLoggingCategory::setFilterRules(QString());
+    qInstallMessageHandler(terminal);
+    QVERIFY2(s_recorded.isEmpty(), qPrintable(s_recorded.join(QLatin1Char('|'))));
+    const QStringList lines = logLines(DiagnosticLog::defaultFilePath());
+    QCOMPARE(lines.size(), 3);
+    QVERIFY(lines.at(0).contains(DiagnosticLog::startLine()));
+    QVERIFY(lines.at(1).contains(QStringLiteral("Debug: debugging now")));
+    QVERIFY(lines.at(2).contains(QStringLiteral("Warning: warned in the file")));
 }
 
 QTEST_GUILESS_MAIN(TestDiagnosticLog)
