@@ -1,5 +1,6 @@
 #include "KVRGBMemoryControl.h"
 #include "NamedMutex.h"
+#include "ProcessLimits.h"
 #include "ProgramNames.h"
 #include "TerminationSignals.h"
 #include "WindowMessenger.h"
@@ -8,6 +9,7 @@
 
 int main(int argc, char *argv[])
 {
+    ProcessLimits::raiseOpenFileLimit();
     QApplication app(argc, argv);
     qputenv("QT_BEARER_POLL_TIMEOUT", "-1");
     QApplication::setQuitOnLastWindowClosed(false);
