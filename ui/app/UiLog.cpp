@@ -1,0 +1,88 @@
+#include "UiLog.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <cstdio>
+#include <mutex>
+
+namespace {
+constexpr qint64 kMaxDeviceFileBytes = 1024 * 1024;
+
+std::mutex &fileMutex()
+{
+    static std::mutex *const mutex = new std::mutex;
+    return *mutex;
+}
+
+const char *levelWord(QtMsgType type)
+{
+    switch (type) {
+    case QtWarningMsg:
+        return "Warning:";
+    case QtCriticalMsg:
+        return "Critical:";
+    case QtFatalMsg:
+        return "Fatal:";
+    default:
+        return "";
+    }
+}
+} // namespace
+
+QString UiLog::settingsFolder()
+{
+    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kv"),
+                             QStringLiteral("application"));
+    return QFileInfo(settings.fileName()).absolutePath() + QStringLiteral("/VELTRIMARGB");
+}
+
+QString UiLog::filePath()
+{
+    return settingsFolder() + QStringLiteral("/VELTRIMARGB_UI_Log.txt");
+}
+
+bool UiLog::debugModeFromDeviceFile()
+{
+    const QFileInfo device(settingsFolder() + QStringLiteral("/ModuleDevice.ini"));
+    // A FIFO or a huge file there must not stall the start.
+    if (!device.isFile() || device.size() > kMaxDeviceFileBytes)
+        return false;
+    const QSettings settings(device.filePath(), QSettings::IniFormat);
+    return settings.value(QStringLiteral("DebugMode/isDebugMode"), false).toBool();
+}
+
+void UiLog::install(bool debugMode)
+{
+    if (debugMode)
+        return;
+    qInstallMessageHandler(&UiLog::handleMessage);
+}
+
+void UiLog::handleMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtDebugMsg || type == QtInfoMsg)
+        return;
+    const QString line = QStringLiteral("%1 %2 %3 (%4:%5)\n")
+                             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
+                                  QLatin1String(levelWord(type)), message,
+                                  QString::fromUtf8(context.file ? context.file : "?"))
+                             .arg(context.line);
+    if (type == QtFatalMsg) {
+        // The process ends next: the reason belongs where the user sees it.
+        std::fprintf(stderr, "%s", line.toLocal8Bit().constData());
+    }
+    const std::lock_guard<std::mutex> lock(fileMutex());
+    const QString path = filePath();
+    if (QFileInfo(path).size() > kMaxFileBytes) {
+        QFile::remove(path + QStringLiteral(".old"));
+        QFile::rename(path, path + QStringLiteral(".old"));
+    }
+    QDir().mkpath(settingsFolder());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
+        file.write(line.toUtf8());
+}
