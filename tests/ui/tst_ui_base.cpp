@@ -1,5 +1,6 @@
 #include "Information_View.h"
 #include "KVRGBMemory.h"
+#include "UiLog.h"
 #include "Loading_View.h"
 #include "Main_View.h"
 #include "ProgramState.h"
@@ -14,6 +15,9 @@
 #include "TestEnvironment.h"
 
 #include <QFile>
+#include <QSettings>
+
+#include <sys/stat.h>
 #include <cstring>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -143,6 +147,32 @@ private slots:
         g_callsSucceed = true;
         ProgramState::lightingModuleFound = false;
         MessagePresenter::clearShownBoxes();
+    }
+
+    // Without debug mode the lines go to the log file, not to the terminal; a device file
+    // that is no regular file never stalls the start.
+    void diagnosticLinesStayOffTheTerminal()
+    {
+        QVERIFY(!UiLog::debugModeFromDeviceFile());
+        QDir().mkpath(UiLog::settingsFolder());
+        const QString device = UiLog::settingsFolder() + QStringLiteral("/ModuleDevice.ini");
+        QSettings(device, QSettings::IniFormat).setValue(QStringLiteral("DebugMode/isDebugMode"), true);
+        QVERIFY(UiLog::debugModeFromDeviceFile());
+        QVERIFY(QFile::remove(device));
+        QVERIFY(::mkfifo(QFile::encodeName(device).constData(), 0600) == 0);
+        QVERIFY(!UiLog::debugModeFromDeviceFile());
+        QFile::remove(device);
+
+        const QtMessageHandler testHandler = qInstallMessageHandler(nullptr);
+        UiLog::install(false);
+        qDebug() << "chatter-1233211234567";
+        qWarning() << "warning-shown-in-the-file";
+        qInstallMessageHandler(testHandler);
+        QFile log(UiLog::filePath());
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QByteArray text = log.readAll();
+        QVERIFY(text.contains("Warning: warning-shown-in-the-file"));
+        QVERIFY(text.contains("Debug: chatter-1233211234567"));
     }
 
     void openArgumentIsExact()

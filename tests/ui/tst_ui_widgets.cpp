@@ -219,8 +219,23 @@ private slots:
     {
         Main_View view;
         view.show();
-        const auto *logo = view.findChild<QLabel *>(QStringLiteral("label_Logo"));
+        auto *logo = view.findChild<QLabel *>(QStringLiteral("label_Logo"));
         QVERIFY(qAbs(logo->geometry().center().x() - view.width() / 2) <= 1);
+        // Its ink too, not only its box.
+        QImage ink(logo->size(), QImage::Format_ARGB32);
+        ink.fill(Qt::transparent);
+        logo->render(&ink, QPoint(), QRegion(), QWidget::DrawChildren);
+        int inkLeft = ink.width(), inkRight = -1;
+        for (int y = 0; y < ink.height(); ++y) {
+            for (int x = 0; x < ink.width(); ++x) {
+                if (qAlpha(ink.pixel(x, y)) > 64) {
+                    inkLeft = std::min(inkLeft, x);
+                    inkRight = std::max(inkRight, x);
+                }
+            }
+        }
+        QVERIFY2(qAbs((inkLeft + inkRight) / 2 - ink.width() / 2) <= 3,
+                 qPrintable(QStringLiteral("%1..%2").arg(inkLeft).arg(inkRight)));
 
         Loading_View *overlay = view.loadingView();
         QImage picture(overlay->size(), QImage::Format_ARGB32);

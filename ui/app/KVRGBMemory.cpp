@@ -171,9 +171,11 @@ void KVRGBMemory::watchControlProgram(bool stateRead, bool stampFresh)
     }
     if (m_watch.isAnswering() != wasAnswering)
         qInfo() << "KVRGBMemory: the control program" << (m_watch.isAnswering() ? "answers" : "does not answer");
-    if (!m_watch.isAnswering() && m_watch.unansweredTries() >= ControlProgramWatch::kTriesBeforeReport)
-        qWarning().noquote() << "KVRGBMemory:" << m_watch.statusText();
-    m_mainView->showControlStatus(m_watch.isAnswering(), m_watch.statusText());
+    const QString status = m_watch.statusText();
+    if (status != m_controlStatus && m_watch.unansweredTries() >= ControlProgramWatch::kTriesBeforeReport)
+        qWarning().noquote() << "KVRGBMemory:" << status;
+    m_controlStatus = status;
+    m_mainView->showControlStatus(m_watch.isAnswering(), status);
 }
 
 bool KVRGBMemory::keepsPage(bool read, const char *operation, int module) const

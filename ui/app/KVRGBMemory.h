@@ -128,6 +128,7 @@ private:
     std::function<bool()> m_callCheck;
     ControlProgramLauncher m_launcher;
     ControlProgramWatch m_watch;
+    QString m_controlStatus;
     std::unique_ptr<QTranslator> m_translator;
     int m_loadedLanguage = -1;
     Main_View *m_mainView = nullptr;

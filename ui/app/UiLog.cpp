@@ -21,6 +21,10 @@ std::mutex &fileMutex()
 const char *levelWord(QtMsgType type)
 {
     switch (type) {
+    case QtDebugMsg:
+        return "Debug:";
+    case QtInfoMsg:
+        return "Info:";
     case QtWarningMsg:
         return "Warning:";
     case QtCriticalMsg:
@@ -64,8 +68,6 @@ void UiLog::install(bool debugMode)
 
 void UiLog::handleMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (type == QtDebugMsg || type == QtInfoMsg)
-        return;
     const QString line = QStringLiteral("%1 %2 %3 (%4:%5)\n")
                              .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
                                   QLatin1String(levelWord(type)), message,

@@ -1,7 +1,8 @@
 // Where the window program's diagnostic lines go. In debug mode (the device file's
 // DebugMode/isDebugMode, the switch the control program reads too) they reach the
-// terminal as Qt writes them. Otherwise the terminal stays quiet: warnings and worse are
-// appended to "VELTRIMARGB_UI_Log.txt" in the settings folder, the chatter is dropped.
+// terminal as Qt writes them. Otherwise the terminal stays quiet and they are appended to
+// "VELTRIMARGB_UI_Log.txt" in the settings folder (the per-frame poll lines are off
+// unless their category is switched on).
 #pragma once
 
 #include <QString>

@@ -127,7 +127,8 @@ private:
 
     int m_slotCount = 0;
     int m_memoryCount = 0;
-    bool m_controlAnswering = false;
+    // Until the base window says otherwise: a window on its own works as the pages need.
+    bool m_controlAnswering = true;
     bool m_dragging = false;
     QPoint m_pressPosition;
 };
