@@ -12,11 +12,21 @@
 namespace {
 constexpr qint64 kMaxDeviceFileBytes = 1024 * 1024;
 
-std::mutex &fileMutex()
+struct LogFile {
+    std::mutex mutex;
+    QString path;
+};
+
+// Never destroyed: messages can still arrive while static objects are torn down.
+LogFile &logFile()
 {
-    static std::mutex *const mutex = new std::mutex;
-    return *mutex;
+    static LogFile *const file = new LogFile;
+    return *file;
 }
+
+// A message raised while this thread writes one (a warning from the file layer) is
+// dropped instead of waiting for the mutex this thread holds.
+thread_local bool t_writing = false;
 
 const char *levelWord(QtMsgType type)
 {
@@ -63,6 +73,11 @@ void UiLog::install(bool debugMode)
 {
     if (debugMode)
         return;
+    {
+        const std::lock_guard<std::mutex> lock(logFile().mutex);
+        logFile().path = filePath();
+    }
+    QDir().mkpath(settingsFolder());
     qInstallMessageHandler(&UiLog::handleMessage);
 }
 
@@ -77,14 +92,22 @@ void UiLog::handleMessage(QtMsgType type, const QMessageLogContext &context, con
         // The process ends next: the reason belongs where the user sees it.
         std::fprintf(stderr, "%s", line.toLocal8Bit().constData());
     }
-    const std::lock_guard<std::mutex> lock(fileMutex());
-    const QString path = filePath();
-    if (QFileInfo(path).size() > kMaxFileBytes) {
-        QFile::remove(path + QStringLiteral(".old"));
-        QFile::rename(path, path + QStringLiteral(".old"));
+    if (t_writing)
+        return;
+    t_writing = true;
+    LogFile &log = logFile();
+    {
+        const std::lock_guard<std::mutex> lock(log.mutex);
+        const QFileInfo info(log.path);
+        if (info.size() > kMaxFileBytes) {
+            QFile::remove(log.path + QStringLiteral(".old"));
+            QFile::rename(log.path, log.path + QStringLiteral(".old"));
+        }
+        // Opening a FIFO put there for writing would block the program.
+        QFile file(log.path);
+        if ((!info.exists() || info.isFile())
+            && file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
+            file.write(line.toUtf8());
     }
-    QDir().mkpath(settingsFolder());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
-        file.write(line.toUtf8());
+    t_writing = false;
 }

@@ -30,7 +30,7 @@ constexpr int kDragBandWidth = 925;
 constexpr int kIndicatorMs = 200;
 constexpr int kLogoWidth = 146;
 constexpr int kNoticeMs = 10000;
-const QRect kNoticeGeometry(200, 556, 600, 32);
+const QRect kNoticeGeometry(120, 556, 760, 32);
 
 enum MenuId { MenuInfo = 0, MenuLighting = 1, MenuNoti = 2, MenuSetting = 4 };
 
