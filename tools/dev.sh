@@ -21,16 +21,20 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
-build() { # <folder> <target> <cmake options...>
-    local dir=$1 target=$2; shift 2
+build() { # <folder> "<targets...>" <cmake options...>
+    local dir=$1 targets=$2; shift 2
     cmake -S "$here" -B "$dir" -G Ninja "$@"
-    cmake --build "$dir" --target "$target"
+    # shellcheck disable=SC2086 # one word per target
+    cmake --build "$dir" --target $targets
 }
 
 case "${1:-}" in
 run)
     install_missing
-    build "$here/build" product -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    # Without a display the window can only be seen in a screenshot: build the grabber too.
+    targets=product
+    [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && targets="product ui_screenshot"
+    build "$here/build" "$targets" -DCMAKE_BUILD_TYPE=RelWithDebInfo
     exec "$here/tools/run-product.sh" "$here/build/bin"
     ;;
 test)
@@ -41,7 +45,7 @@ test)
     ;;
 tsan)
     install_missing
-    build "$here/build-tsan" -DCMAKE_BUILD_TYPE=Debug -DVELTRIMA_TSAN=ON
+    build "$here/build-tsan" all -DCMAKE_BUILD_TYPE=Debug -DVELTRIMA_TSAN=ON
     cd "$here/build-tsan"
     ctest --output-on-failure -j "$(nproc)" --timeout 300
     ;;

@@ -1,4 +1,6 @@
+#include "Information_View.h"
 #include "KVRGBMemory.h"
+#include "UiLog.h"
 #include "Loading_View.h"
 #include "Main_View.h"
 #include "ProgramState.h"
@@ -13,6 +15,9 @@
 #include "TestEnvironment.h"
 
 #include <QFile>
+#include <QSettings>
+
+#include <sys/stat.h>
 #include <cstring>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -33,6 +38,8 @@ COLORREF g_rgb[kLedSlots];
 float g_bright[kLedSlots];
 float g_singleBright = 1.0f;
 int g_lastLightMode = -1;
+int g_lightingCalls = 0;
+bool g_callsSucceed = true;
 qint64 g_now = 1'700'000'000;
 
 HWData freshRecord(int slotCount, int memoryCount)
@@ -60,7 +67,26 @@ void useFakeChannel(KVRGBMemory &base)
     ch.GetValueBright = [](int m) -> float * { return m == 0 ? g_bright : nullptr; };
     ch.GetValueSingleBright = [](int) { return g_singleBright; };
     ch.GetValueSoftwareRGB = [](int m) -> COLORREF * { return m == 1 ? g_rgb : nullptr; };
-    ch.SetValueLighting = [](int, int mode, int, int, bool) { g_lastLightMode = mode; };
+    ch.SetValueLighting = [](int, int mode, int, int, bool) {
+        g_lastLightMode = mode;
+        ++g_lightingCalls;
+    };
+    base.setCallCheck([] { return g_callsSucceed; });
+}
+
+// The control program holds its guard and has just published: the window takes edits.
+void answer(KVRGBMemory &base, NamedMutex &controlGuard)
+{
+    if (!controlGuard.isHeld())
+        QCOMPARE(controlGuard.tryCreate(), NamedMutex::Result::Created);
+    g_record = freshRecord(4, 4);
+    base.requestUpdateData();
+    QVERIFY(base.controlWatch().isAnswering());
+}
+
+NamedMutex controlGuard()
+{
+    return NamedMutex(QStringLiteral("VELTRIMA Control.exe"));
 }
 
 int startsRecorded(const QString &folder)
@@ -117,8 +143,36 @@ private slots:
             g_bright[i] = 0.5f;
         }
         g_singleBright = 1.0f;
+        g_lightingCalls = 0;
+        g_callsSucceed = true;
         ProgramState::lightingModuleFound = false;
         MessagePresenter::clearShownBoxes();
+    }
+
+    // Without debug mode the lines go to the log file, not to the terminal; a device file
+    // that is no regular file never stalls the start.
+    void diagnosticLinesStayOffTheTerminal()
+    {
+        QVERIFY(!UiLog::debugModeFromDeviceFile());
+        QDir().mkpath(UiLog::settingsFolder());
+        const QString device = UiLog::settingsFolder() + QStringLiteral("/ModuleDevice.ini");
+        QSettings(device, QSettings::IniFormat).setValue(QStringLiteral("DebugMode/isDebugMode"), true);
+        QVERIFY(UiLog::debugModeFromDeviceFile());
+        QVERIFY(QFile::remove(device));
+        QVERIFY(::mkfifo(QFile::encodeName(device).constData(), 0600) == 0);
+        QVERIFY(!UiLog::debugModeFromDeviceFile());
+        QFile::remove(device);
+
+        const QtMessageHandler testHandler = qInstallMessageHandler(nullptr);
+        UiLog::install(false);
+        qDebug() << "chatter-1233211234567";
+        qWarning() << "warning-shown-in-the-file";
+        qInstallMessageHandler(testHandler);
+        QFile log(UiLog::filePath());
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QByteArray text = log.readAll();
+        QVERIFY(text.contains("Warning: warning-shown-in-the-file"));
+        QVERIFY(text.contains("Debug: chatter-1233211234567"));
     }
 
     void openArgumentIsExact()
@@ -130,16 +184,96 @@ private slots:
         QVERIFY(!ProgramState::isOpenArgument(nullptr));
     }
 
-    void missingControlProgramIsReported()
+    // A control program that cannot be started: the overlay says so and covers the pages,
+    // no edit reaches the channel, the start is tried again, the box comes once, and after
+    // a few tries the overlay says what fails. Once the program answers, edits go through.
+    void controlProgramDownTakesNoEdit()
     {
         KVRGBMemory base(m_emptyFolder.path());
         useFakeChannel(base);
-        bool found = false;
-        for (const auto &box : MessagePresenter::shownBoxes())
-            found |= box.text == QLatin1String("Can not find VELTRIMA RGB Control.exe") && box.title == QLatin1String("ERROR");
-        QVERIFY(found);
-        QVERIFY(!base.staleRestartDone());
         QVERIFY(base.testAttribute(Qt::WA_DontShowOnScreen));
+        Main_View *view = base.mainView();
+        Loading_View *overlay = view->loadingView();
+        g_record = freshRecord(4, 4); // the channel is fresh, but nobody holds the guard
+        base.requestUpdateData();
+        QVERIFY(!base.controlWatch().isAnswering());
+        QVERIFY(overlay->isVisible() && overlay->isLoading());
+        QCOMPARE(overlay->statusText(), QStringLiteral("Starting VELTRIMA RGB Control\u2026"));
+
+        // Neither the mouse nor the keyboard reaches a page; a change that still arrives
+        // is refused with a word to the user.
+        const QWidget *hit = view->childAt(QPoint(600, 300));
+        QVERIFY(hit == overlay || overlay->isAncestorOf(hit));
+        QVERIFY(!view->informationView()->isEnabled());
+        emit view->changeLightMode(0, 7, 0, 2, false);
+        base.select_Profile(2);
+        QCOMPARE(g_lightingCalls, 0);
+        QVERIFY(view->noticeText().contains(QLatin1String("not applied")));
+
+        for (int poll = 0; poll < 3; ++poll) {
+            g_now += ControlProgramWatch::kRetrySeconds;
+            g_record.dataTimestamp = std::int32_t(g_now);
+            base.requestUpdateData();
+        }
+        QCOMPARE(base.controlWatch().unansweredTries(), 4);
+        const QString program = m_emptyFolder.path() + QStringLiteral("/veltrima-rgb-control");
+        QVERIFY2(overlay->statusText().contains(program + QStringLiteral(" was not found")),
+                 qPrintable(overlay->statusText()));
+        QVERIFY(overlay->isVisible());
+        int boxes = 0;
+        for (const auto &box : MessagePresenter::shownBoxes())
+            boxes += box.text == QLatin1String("Can not find veltrima-rgb-control") && box.title == QLatin1String("ERROR");
+        QCOMPARE(boxes, 1);
+
+        NamedMutex guard = controlGuard();
+        answer(base, guard);
+        QVERIFY(!overlay->isVisible());
+        QVERIFY(view->informationView()->isEnabled());
+        QVERIFY(!overlay->isAncestorOf(view->childAt(QPoint(600, 300))));
+        emit view->changeLightMode(0, 7, 0, 2, false);
+        QCOMPARE(g_lastLightMode, 7);
+        QCOMPARE(g_lightingCalls, 1);
+
+        // The program goes away: the overlay is back at the next poll, before the data
+        // go stale.
+        guard.release();
+        base.requestUpdateData();
+        QVERIFY(overlay->isVisible());
+        QVERIFY(!overlay->statusText().isEmpty());
+        emit view->changeLightMode(0, 9, 0, 2, false);
+        QCOMPARE(g_lightingCalls, 1);
+    }
+
+    // A change that did not reach the shared state is reported, on the window and in the log.
+    void unappliedWriteIsReported()
+    {
+        KVRGBMemory base(m_emptyFolder.path());
+        useFakeChannel(base);
+        NamedMutex guard = controlGuard();
+        answer(base, guard);
+        Main_View *view = base.mainView();
+
+        emit view->changeLightMode(1, 4, 0, 2, false);
+        QCOMPARE(g_lightingCalls, 1);
+        QVERIFY(view->noticeText().isEmpty());
+
+        g_callsSucceed = false;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("SetValueLighting 1 did not reach")));
+        emit view->changeLightMode(1, 5, 0, 2, false);
+        QCOMPARE(g_lightingCalls, 2);
+        QVERIFY(view->noticeText().contains(QLatin1String("not applied")));
+
+        // The location answer is never written back over settings that could not be read,
+        // and stand-in values never reach a page, whose next Apply would send them.
+        const std::uint64_t before = g_setting;
+        base.LocationWarningCheck(true);
+        QCOMPARE(g_setting, before);
+        QSignalSpy lighting(&base, &KVRGBMemory::setLighting);
+        QSignalSpy settings(&base, &KVRGBMemory::setSettingData);
+        base.requestSetLighting();
+        base.requestSettingData();
+        QCOMPARE(lighting.count(), 0);
+        QCOMPARE(settings.count(), 0);
     }
 
     void freshnessRule()
@@ -171,6 +305,8 @@ private slots:
 
     void firstDataOnlyFromFreshRecord()
     {
+        NamedMutex guard = controlGuard();
+        QCOMPARE(guard.tryCreate(), NamedMutex::Result::Created);
         KVRGBMemory base(m_emptyFolder.path());
         useFakeChannel(base);
         QSignalSpy counts(&base, &KVRGBMemory::setSlotNum);
@@ -221,9 +357,13 @@ private slots:
         base.requestUpdateData();
         base.requestUpdateData();
 
+        // The stand-in exits at once; a control program that runs holds its guard.
+        NamedMutex guard = controlGuard();
+        QCOMPARE(guard.tryCreate(), NamedMutex::Result::Created);
         g_record = freshRecord(4, 2);
         base.requestUpdateData();
         QVERIFY(!base.staleRestartDone());
+        guard.release();
 
         g_now += 10;
         base.requestUpdateData();
@@ -233,8 +373,10 @@ private slots:
         g_now += 5;
         base.requestUpdateData();
 
+        QCOMPARE(guard.tryCreate(), NamedMutex::Result::Created);
         g_record.dataTimestamp = std::int32_t(g_now);
         base.requestUpdateData();
+        guard.release();
         g_now += 60;
         base.requestUpdateData();
         QTRY_COMPARE(startsRecorded(folder.path()), 3);
@@ -330,6 +472,8 @@ private slots:
     {
         KVRGBMemory base(m_emptyFolder.path());
         useFakeChannel(base);
+        NamedMutex guard = controlGuard();
+        answer(base, guard);
         QPushButton *info = base.mainView()->menuButton(0);
         QCOMPARE(info->text(), QStringLiteral("Information"));
         int missing = 0;
@@ -356,6 +500,8 @@ private slots:
     {
         KVRGBMemory base(m_emptyFolder.path());
         useFakeChannel(base);
+        NamedMutex guard = controlGuard();
+        answer(base, guard);
         base.changeLightMode(0, 31, 0, 2, false);
         QCOMPARE(g_lastLightMode, 31);
         QVERIFY(base.locationDialog()->isVisible());

@@ -4,6 +4,7 @@
 #include "Main_View.h"
 
 #include "MessagePresenter.h"
+#include "NamedMutex.h"
 
 #include "LightingMetaTypes.h"
 
@@ -29,7 +30,10 @@ private slots:
             QSKIP("the channel library is not built");
         MessagePresenter::setPresenter([](const MessagePresenter::Box &) {});
 
-        // The program's folder: the channel library, but no control program to start.
+        // The program's folder: the channel library, but no control program to start. The
+        // peer plays the control program, whose guard the test holds.
+        NamedMutex controlGuard(QStringLiteral("VELTRIMA Control.exe"));
+        QCOMPARE(controlGuard.tryCreate(), NamedMutex::Result::Created);
         QTemporaryDir folder;
         QVERIFY(QFile::link(library, folder.path() + QStringLiteral("/libVELTRIMA_Lighting.so")));
         KVRGBMemory base(folder.path());

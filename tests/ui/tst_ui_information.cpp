@@ -59,7 +59,7 @@ private slots:
         d.clock = -1;
         view.setHWData(d);
         QCOMPARE(text(view, "label_RAS"), QStringLiteral("RAS# to CAS# Delay (tRCD): 18"));
-        QCOMPARE(text(view, "label_Channel"), QStringLiteral("Channel:  N/A"));
+        QCOMPARE(text(view, "label_Channel"), QStringLiteral("Channel: N/A"));
         QCOMPARE(text(view, "label_CAS"), QStringLiteral("CAS# Latency (CL): N/A"));
         QCOMPARE(text(view, "label_Frequency"), QStringLiteral("Frequency: N/A"));
 
@@ -163,22 +163,44 @@ private slots:
         QVERIFY(buttons.first()->styleSheet().contains(QLatin1String("36px")));
         QVERIFY(panel.findChild<QPushButton *>(QStringLiteral("1"))->isChecked());
 
-        // Eight buttons must all fit inside the panel, in the smaller font.
-        panel.setMemoryCount(8);
-        buttons = panel.findChildren<QPushButton *>();
-        QCOMPARE(buttons.size(), 8);
-        for (QPushButton *b : buttons) {
-            QVERIFY(b->styleSheet().contains(QLatin1String("20px")));
-            const QRect inPanel(b->mapTo(&panel, QPoint(0, 0)), b->size());
-            QVERIFY2(panel.rect().contains(inPanel), qPrintable(b->objectName()));
-            QVERIFY(b->parentWidget()->rect().contains(b->geometry()));
+        // Every count from 1 to 8: the buttons sit side by side over the line, above it,
+        // where the digits are not crossed; five and more in the smaller font.
+        for (int n = 1; n <= kModuleCount; ++n) {
+            panel.setMemoryCount(n);
+            buttons = panel.findChildren<QPushButton *>();
+            QCOMPARE(buttons.size(), n);
+            int previousRight = -1;
+            for (int i = 1; i <= n; ++i) {
+                const auto *b = panel.findChild<QPushButton *>(QString::number(i));
+                QVERIFY(b->styleSheet().contains(QLatin1String(n <= 4 ? "36px" : "20px")));
+                const QRect inPanel(b->mapTo(&panel, QPoint(0, 0)), b->size());
+                const QString where = QStringLiteral("%1 of %2 at %3,%4 %5x%6")
+                                          .arg(i).arg(n).arg(inPanel.x()).arg(inPanel.y())
+                                          .arg(inPanel.width()).arg(inPanel.height());
+                QVERIFY2(inPanel.right() < Information_Slots_View::lineWidth(), qPrintable(where));
+                QVERIFY2(inPanel.bottom() < Information_Slots_View::lineY(), qPrintable(where));
+                QVERIFY2(inPanel.left() > previousRight, qPrintable(where));
+                QVERIFY2(b->parentWidget()->rect().contains(b->geometry()), qPrintable(where));
+                previousRight = inPanel.right();
+            }
         }
-
         // Out-of-range counts are clamped.
         panel.setMemoryCount(20);
         QCOMPARE(panel.findChildren<QPushButton *>().size(), 8);
         panel.setMemoryCount(-3);
         QCOMPARE(panel.findChildren<QPushButton *>().size(), 0);
+    }
+
+    // The page is drawn over the window's themed background, not on a slab of its own.
+    void pageShowsTheWindowBackground()
+    {
+        Information_View view;
+        QImage picture(view.size(), QImage::Format_ARGB32);
+        const QColor behind(200, 0, 200);
+        picture.fill(behind);
+        view.render(&picture, QPoint(), QRegion(), QWidget::DrawChildren);
+        for (const QPoint p : {QPoint(5, 5), QPoint(790, 500), QPoint(420, 460)})
+            QCOMPARE(picture.pixelColor(p), behind);
     }
 
     void russianHighLabel()

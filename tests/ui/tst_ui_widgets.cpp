@@ -116,11 +116,20 @@ private slots:
         QVERIFY(overlay->isVisible());
         QVERIFY(overlay->isLoading());
 
+        // Counts alone do not lift the overlay while the control program does not answer.
+        view.showControlStatus(false, QStringLiteral("Starting"));
         view.setSlotNumber(4, 2);
+        QVERIFY(overlay->isVisible());
+        QCOMPARE(overlay->statusText(), QStringLiteral("Starting"));
+        view.showControlStatus(true, QString());
         QVERIFY(!overlay->isVisible());
         QVERIFY(!overlay->isLoading());
 
         view.setSlotNumber(4, 0);
+        // The warning stays, whatever the control program does, and without a status line.
+        view.showControlStatus(false, QStringLiteral("Starting"));
+        view.showControlStatus(true, QString());
+        QCOMPARE(overlay->statusText(), QString());
         QVERIFY(overlay->isVisible());
         QVERIFY(!overlay->isLoading());
         QVERIFY(overlay->isWarningShown());
@@ -199,6 +208,58 @@ private slots:
         view.setKVModuleType({QStringLiteral("kv-r009d"), QStringLiteral("R0090"), QStringLiteral("N/A")});
         QVERIFY(!ProgramState::lightingModuleFound);
         QVERIFY(!view.menuButton(1)->isVisible());
+        // The rows close up; the indicator stays beside "Information" without a click.
+        const auto *indicator = view.findChild<QLabel *>(QStringLiteral("label_MenuBar_Image"));
+        const QPushButton *info = view.menuButton(0);
+        QCOMPARE(indicator->y(), info->mapTo(&view, QPoint(0, 0)).y() + 5);
+    }
+
+    // The logo and the spinner sit on the window's centre line; the spinner's head is bright.
+    void logoAndSpinnerCentred()
+    {
+        Main_View view;
+        view.show();
+        auto *logo = view.findChild<QLabel *>(QStringLiteral("label_Logo"));
+        QVERIFY(qAbs(logo->geometry().center().x() - view.width() / 2) <= 1);
+        // Its ink too, not only its box.
+        QImage ink(logo->size(), QImage::Format_ARGB32);
+        ink.fill(Qt::transparent);
+        logo->render(&ink, QPoint(), QRegion(), QWidget::DrawChildren);
+        int inkLeft = ink.width(), inkRight = -1;
+        for (int y = 0; y < ink.height(); ++y) {
+            for (int x = 0; x < ink.width(); ++x) {
+                if (qAlpha(ink.pixel(x, y)) > 64) {
+                    inkLeft = std::min(inkLeft, x);
+                    inkRight = std::max(inkRight, x);
+                }
+            }
+        }
+        QVERIFY2(qAbs((inkLeft + inkRight) / 2 - ink.width() / 2) <= 3,
+                 qPrintable(QStringLiteral("%1..%2").arg(inkLeft).arg(inkRight)));
+
+        Loading_View *overlay = view.loadingView();
+        QImage picture(overlay->size(), QImage::Format_ARGB32);
+        picture.fill(Qt::black);
+        overlay->render(&picture, QPoint(), QRegion(), QWidget::DrawChildren);
+        qint64 sumX = 0, sumY = 0, count = 0;
+        int brightest = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                const int grey = qGray(picture.pixel(x, y));
+                brightest = std::max(brightest, grey);
+                if (grey > 40) {
+                    sumX += x;
+                    sumY += y;
+                    ++count;
+                }
+            }
+        }
+        QVERIFY(count > 0);
+        QVERIFY2(brightest >= 200, qPrintable(QString::number(brightest)));
+        // The tail fades one way round, so the centroid of what shows is not quite the
+        // circle's centre, but it stays well within its radius of it.
+        QVERIFY2(qAbs(sumX / count - overlay->width() / 2) < 25, qPrintable(QString::number(sumX / count)));
+        QVERIFY2(qAbs(sumY / count - overlay->height() / 2) < 25, qPrintable(QString::number(sumY / count)));
     }
 
     void menuAndPages()

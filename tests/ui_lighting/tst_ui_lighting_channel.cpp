@@ -6,6 +6,7 @@
 #include "Memory_RGB_View.h"
 
 #include "MessagePresenter.h"
+#include "NamedMutex.h"
 
 #include "TestEnvironment.h"
 
@@ -38,6 +39,7 @@ class TestLightingChannel : public QObject
 
     TestEnvironment m_env;
     QTemporaryDir m_folder;
+    NamedMutex m_controlGuard{QStringLiteral("VELTRIMA Control.exe")};
     std::unique_ptr<KVRGBMemory> m_base;
 
     // Module 1's colours as stored by the control program: twelve distinct entries.
@@ -59,6 +61,14 @@ private slots:
         m_base->previewTimer()->stop();
 
         LightingChannel &ch = m_base->channel();
+        // The window takes edits only from a control program that runs and publishes:
+        // the test holds its guard and publishes for it.
+        QCOMPARE(m_controlGuard.tryCreate(), NamedMutex::Result::Created);
+        HWData published = makeZeroHWData();
+        published.reset();
+        ch.SetValueHWData(&published);
+        m_base->requestUpdateData();
+        QVERIFY(m_base->controlWatch().isAnswering());
         for (int i = 0; i < kLedSlots; ++i) {
             m_seedRgb[i] = rgbColor(10 + i, 20 + i, 30 + i);
             m_seedBright[i] = 0.5f;

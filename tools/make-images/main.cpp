@@ -3,6 +3,7 @@
 // warning sign and the colour wheel, and the control program's tray icon and warning.
 #include <QConicalGradient>
 #include <QDir>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -57,24 +58,33 @@ QImage logo()
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    // A small prism mark, then the name.
-    QPainterPath mark;
-    mark.moveTo(2, 20);
-    mark.lineTo(11, 2);
-    mark.lineTo(20, 20);
-    mark.closeSubpath();
-    QLinearGradient g(2, 2, 20, 20);
-    g.setColorAt(0.0, QColor(255, 60, 90));
-    g.setColorAt(0.5, QColor(60, 230, 120));
-    g.setColorAt(1.0, QColor(40, 120, 255));
-    p.fillPath(mark, g);
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(16);
     font.setBold(true);
     font.setLetterSpacing(QFont::AbsoluteSpacing, 1.5);
+    const QString name = QStringLiteral("VELTRIMA");
+    // The window centres the label, so the mark and the name are centred in the image:
+    // ink on one side only would put the logo off the window's centre.
+    const int markWidth = 18;
+    const int gap = 6;
+    const QFontMetrics metrics(font);
+    const int nameWidth = metrics.horizontalAdvance(name);
+    const int left = (image.width() - markWidth - gap - nameWidth) / 2;
+    // A small prism mark, then the name.
+    QPainterPath mark;
+    mark.moveTo(left, 20);
+    mark.lineTo(left + markWidth / 2, 2);
+    mark.lineTo(left + markWidth, 20);
+    mark.closeSubpath();
+    QLinearGradient g(left, 2, left + markWidth, 20);
+    g.setColorAt(0.0, QColor(255, 60, 90));
+    g.setColorAt(0.5, QColor(60, 230, 120));
+    g.setColorAt(1.0, QColor(40, 120, 255));
+    p.fillPath(mark, g);
     p.setFont(font);
     p.setPen(QColor(235, 238, 242));
-    p.drawText(QRect(26, 0, 120, 23), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("VELTRIMA"));
+    const int baseline = (image.height() + metrics.ascent() - metrics.descent()) / 2;
+    p.drawText(QPoint(left + markWidth + gap, baseline), name);
     return image;
 }
 

@@ -15,8 +15,17 @@ public:
     QString folder() const { return m_folder; }
     QString programPath() const;
 
+    // The box for a program that cannot be started comes once per run: the window keeps
+    // trying and says on its overlay what fails.
     Outcome start();
+
+    // Whether the control program's single-instance guard is held.
+    static bool isRunning();
+    // Why the last start failed, for the user; empty after a start that worked.
+    QString failureReason() const { return m_failureReason; }
 
 private:
     QString m_folder;
+    QString m_failureReason;
+    bool m_failureReported = false;
 };

@@ -53,6 +53,7 @@ QString partNumberOf(const MemoryModuleData &module)
 KVRGBMemory::KVRGBMemory(const QString &programFolder, QWidget *parent)
     : QMainWindow(parent)
     , m_clock([] { return QDateTime::currentSecsSinceEpoch(); })
+    , m_callCheck([this] { return m_channel.lastCallSucceeded(); })
     , m_launcher(programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder)
 {
     initUiResources();
@@ -93,6 +94,7 @@ KVRGBMemory::KVRGBMemory(const QString &programFolder, QWidget *parent)
     m_mainView = new Main_View();
     m_mainView->show();
     connectMainView();
+    m_mainView->showControlStatus(false, m_watch.statusText());
 
     m_updateTimer = new QTimer(this);
     m_updateTimer->setInterval(kUpdateIntervalMs);
@@ -156,9 +158,50 @@ void KVRGBMemory::connectMainView()
 
 void KVRGBMemory::startControlProgram()
 {
-    // A start made now covers the stale period until the new program first publishes.
-    if (m_launcher.start() == ControlProgramLauncher::Outcome::Started)
-        m_staleRestartDone = true;
+    const ControlProgramLauncher::Outcome outcome = m_launcher.start();
+    m_watch.startTried(m_clock(), outcome, m_launcher.failureReason());
+}
+
+void KVRGBMemory::watchControlProgram(bool stateRead, bool stampFresh)
+{
+    const bool wasAnswering = m_watch.isAnswering();
+    if (m_watch.observe(m_clock(), stateRead, stampFresh, ControlProgramLauncher::isRunning())) {
+        qDebug() << "KVRGBMemory: the control program does not answer, starting it";
+        startControlProgram();
+    }
+    if (m_watch.isAnswering() != wasAnswering)
+        qInfo() << "KVRGBMemory: the control program" << (m_watch.isAnswering() ? "answers" : "does not answer");
+    const QString status = m_watch.statusText();
+    if (status != m_controlStatus && m_watch.unansweredTries() >= ControlProgramWatch::kTriesBeforeReport)
+        qWarning().noquote() << "KVRGBMemory:" << status;
+    m_controlStatus = status;
+    m_mainView->showControlStatus(m_watch.isAnswering(), status);
+}
+
+bool KVRGBMemory::keepsPage(bool read, const char *operation, int module) const
+{
+    if (!read)
+        qWarning() << "KVRGBMemory:" << operation << module
+                   << "could not read the shared state; the page keeps what it shows";
+    return read;
+}
+
+bool KVRGBMemory::acceptEdit(const char *operation)
+{
+    if (m_watch.isAnswering())
+        return true;
+    qWarning() << "KVRGBMemory:" << operation << "refused: the control program does not answer";
+    m_mainView->showNotice(tr("Your change was not applied: VELTRIMA RGB Control does not answer."));
+    return false;
+}
+
+void KVRGBMemory::reportUnappliedWrite(const char *operation, int argument)
+{
+    if (m_callCheck())
+        return;
+    qWarning() << "KVRGBMemory:" << operation << argument << "did not reach the shared state; the change was not applied";
+    m_mainView->showNotice(
+        tr("Your change was not applied: the shared lighting state could not be reached. Please try again."));
 }
 
 void KVRGBMemory::changeEvent(QEvent *event)
@@ -267,6 +310,8 @@ bool KVRGBMemory::loadLanguage(int language)
 void KVRGBMemory::loadLanguageFromChannel()
 {
     const SettingData setting = SettingData::unpack(m_channel.GetSettingValue());
+    if (!m_callCheck())
+        return;
     const bool changed = setting.language != ProgramState::currentLanguage;
     ProgramState::currentLanguage = setting.language;
     if (setting.language != m_loadedLanguage)
@@ -287,7 +332,8 @@ void KVRGBMemory::requestUpdateData()
 {
     qCDebug(lcPoll) << "KVRGBMemory::requestUpdateData";
     const HWData record = m_channel.GetValueHWData();
-    const bool stampFresh = isFreshTimestamp(record.dataTimestamp, m_clock());
+    const bool stateRead = m_callCheck();
+    const bool stampFresh = stateRead && isFreshTimestamp(record.dataTimestamp, m_clock());
 
     if (!m_firstDataSeen) {
         // Only a record the control program has just published may decide the counts:
@@ -303,18 +349,8 @@ void KVRGBMemory::requestUpdateData()
         loadLanguageFromChannel();
     }
 
-    if (stampFresh && record.memoryCount >= 1) {
-        emit setHWData(record);
-        m_staleRestartDone = false;
-        return;
-    }
-
-    emit setHWData(defaultRecord());
-    if (!m_staleRestartDone) {
-        m_staleRestartDone = true;
-        qDebug() << "KVRGBMemory: the channel's data are stale, starting the control program";
-        m_launcher.start();
-    }
+    emit setHWData(stampFresh && record.memoryCount >= 1 ? record : defaultRecord());
+    watchControlProgram(stateRead, stampFresh);
 }
 
 void KVRGBMemory::requestUpdate_SoftwareRGB()
@@ -342,15 +378,20 @@ void KVRGBMemory::changeRGBColor(int slot, COLORREF *rgb, COLORREF single, float
         qWarning() << "KVRGBMemory::changeRGBColor: refused module" << slot;
         return;
     }
+    if (!acceptEdit("changeRGBColor"))
+        return;
     m_channel.SetValueRGB(slot, rgb, bright, single, singleBright, kUiLedCount);
+    reportUnappliedWrite("SetValueRGB", slot);
 }
 
 void KVRGBMemory::changeLightMode(int slot, int mode, int colorMode, int speed, bool turnOff)
 {
     qDebug() << "KVRGBMemory::changeLightMode" << slot << mode << colorMode << speed << turnOff;
+    if (!acceptEdit("changeLightMode"))
+        return;
     if (mode == kClockLightMode) {
         const SettingData setting = SettingData::unpack(m_channel.GetSettingValue());
-        if (!setting.isCurrentLocation) {
+        if (m_callCheck() && !setting.isCurrentLocation) {
             // The clock mode needs the location; the dialog only decides that setting.
             m_locationDialog->updateTexts();
             m_locationDialog->show();
@@ -359,16 +400,20 @@ void KVRGBMemory::changeLightMode(int slot, int mode, int colorMode, int speed, 
         }
     }
     m_channel.SetValueLighting(slot, mode, colorMode, speed, turnOff);
+    reportUnappliedWrite("SetValueLighting", slot);
 }
 
 void KVRGBMemory::requestSetRGB()
 {
     qDebug() << "KVRGBMemory::requestSetRGB";
     for (int i = 0; i < kModuleCount; ++i) {
-        const float singleBright = std::clamp(m_channel.GetValueSingleBright(i), 0.0f, 1.0f);
-        const float *bright = m_channel.GetValueBright(i);
-        const COLORREF single = m_channel.GetValueSingleRGB(i);
-        const COLORREF *rgb = m_channel.GetValueRGB(i);
+        bool read = true;
+        const float singleBright = std::clamp(checked(m_channel.GetValueSingleBright(i), read), 0.0f, 1.0f);
+        const float *bright = checked(m_channel.GetValueBright(i), read);
+        const COLORREF single = checked(m_channel.GetValueSingleRGB(i), read);
+        const COLORREF *rgb = checked(m_channel.GetValueRGB(i), read);
+        if (!keepsPage(read, "requestSetRGB", i))
+            continue;
         for (int led = 0; led < kLedSlots; ++led) {
             // A NaN brightness fails both comparisons of clamp, so it is caught first.
             const float b = bright ? bright[led] : 1.0f;
@@ -383,10 +428,13 @@ void KVRGBMemory::requestSetLighting()
 {
     qDebug() << "KVRGBMemory::requestSetLighting";
     for (int i = 0; i < kModuleCount; ++i) {
-        const bool turnOff = m_channel.GetValueTurnOff(i);
-        const int speed = m_channel.GetValueLightSpeed(i);
-        const int colorMode = m_channel.GetValueColorMode(i);
-        const int lightMode = m_channel.GetValueLightMode(i);
+        bool read = true;
+        const bool turnOff = checked(m_channel.GetValueTurnOff(i), read);
+        const int speed = checked(m_channel.GetValueLightSpeed(i), read);
+        const int colorMode = checked(m_channel.GetValueColorMode(i), read);
+        const int lightMode = checked(m_channel.GetValueLightMode(i), read);
+        if (!keepsPage(read, "requestSetLighting", i))
+            continue;
         emit setLighting(i, lightMode, colorMode, speed, turnOff);
     }
 }
@@ -398,20 +446,31 @@ void KVRGBMemory::changeMemorySlotNumber(int count, int *slotNumbers)
         qWarning() << "KVRGBMemory::changeMemorySlotNumber: refused count" << count;
         return;
     }
+    if (!acceptEdit("changeMemorySlotNumber"))
+        return;
     m_channel.SetSlotNumber(count, slotNumbers);
+    reportUnappliedWrite("SetSlotNumber", count);
 }
 
 void KVRGBMemory::slot_NotiData(NotiEventData data)
 {
     qDebug() << "KVRGBMemory::slot_NotiData" << data.type;
+    if (!acceptEdit("slot_NotiData"))
+        return;
     m_channel.SetNotiEvent(data);
+    reportUnappliedWrite("SetNotiEvent", data.type);
 }
 
 void KVRGBMemory::requestSetSlotNum()
 {
     qDebug() << "KVRGBMemory::requestSetSlotNum";
+    int slotNumbers[kModuleCount];
+    bool read = true;
     for (int i = 0; i < kModuleCount; ++i)
-        m_slotNumbers[i] = m_channel.GetValueMemorySlotNumber(i);
+        slotNumbers[i] = checked(m_channel.GetValueMemorySlotNumber(i), read);
+    if (!keepsPage(read, "requestSetSlotNum", -1))
+        return;
+    std::copy(std::begin(slotNumbers), std::end(slotNumbers), m_slotNumbers);
     sanitizeSlotNumbers(m_slotNumbers);
     emit setMemorySlotNumber(kModuleCount, m_slotNumbers);
 }
@@ -419,19 +478,28 @@ void KVRGBMemory::requestSetSlotNum()
 void KVRGBMemory::requestNotiData()
 {
     qDebug() << "KVRGBMemory::requestNotiData";
-    emit setNotiData(m_channel.GetNotiEvent());
+    bool read = true;
+    const NotiEventData data = checked(m_channel.GetNotiEvent(), read);
+    if (keepsPage(read, "requestNotiData", -1))
+        emit setNotiData(data);
 }
 
 void KVRGBMemory::select_Profile(int profile)
 {
     qDebug() << "KVRGBMemory::select_Profile" << profile;
+    if (!acceptEdit("select_Profile"))
+        return;
     m_channel.SetProfile(profile);
+    reportUnappliedWrite("SetProfile", profile);
 }
 
 void KVRGBMemory::requestSetProfile()
 {
     qDebug() << "KVRGBMemory::requestSetProfile";
-    const int profile = m_channel.GetProfile();
+    bool read = true;
+    const int profile = checked(m_channel.GetProfile(), read);
+    if (!keepsPage(read, "requestSetProfile", -1))
+        return;
     if (profile < 0 || profile >= kProfileCount) {
         qWarning() << "KVRGBMemory::requestSetProfile: ignored profile" << profile;
         return;
@@ -442,22 +510,36 @@ void KVRGBMemory::requestSetProfile()
 void KVRGBMemory::changeSettingData(SettingData data)
 {
     qDebug() << "KVRGBMemory::changeSettingData" << data.language;
+    if (!acceptEdit("changeSettingData"))
+        return;
     ProgramState::currentLanguage = data.language;
     loadLanguage(data.language);
     m_channel.SetSettingValue(data.pack());
+    reportUnappliedWrite("SetSettingValue", data.language);
     emit updateLanguage();
 }
 
 void KVRGBMemory::requestSettingData()
 {
     qDebug() << "KVRGBMemory::requestSettingData";
-    emit setSettingData(SettingData::unpack(m_channel.GetSettingValue()));
+    bool read = true;
+    const std::uint64_t setting = checked(m_channel.GetSettingValue(), read);
+    if (keepsPage(read, "requestSettingData", -1))
+        emit setSettingData(SettingData::unpack(setting));
 }
 
 void KVRGBMemory::LocationWarningCheck(bool allow)
 {
     qDebug() << "KVRGBMemory::LocationWarningCheck" << allow;
+    if (!acceptEdit("LocationWarningCheck"))
+        return;
     SettingData setting = SettingData::unpack(m_channel.GetSettingValue());
+    // Written back from a stand-in, the other settings would become their defaults.
+    if (!m_callCheck()) {
+        reportUnappliedWrite("GetSettingValue", allow);
+        return;
+    }
     setting.isCurrentLocation = allow;
     m_channel.SetSettingValue(setting.pack());
+    reportUnappliedWrite("SetSettingValue", allow);
 }

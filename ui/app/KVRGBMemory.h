@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ControlProgramLauncher.h"
+#include "ControlProgramWatch.h"
 #include "HWData.h"
 #include "LightingChannel.h"
 
@@ -35,11 +36,16 @@ public:
     QTimer *updateTimer() const { return m_updateTimer; }
     QTimer *previewTimer() const { return m_previewTimer; }
     bool firstDataSeen() const { return m_firstDataSeen; }
-    bool staleRestartDone() const { return m_staleRestartDone; }
+    // A start of the control program was tried since it last answered.
+    bool staleRestartDone() const { return m_watch.startTriedSinceAnswer(); }
+    const ControlProgramWatch &controlWatch() const { return m_watch; }
     int loadedLanguage() const { return m_loadedLanguage; }
 
     // Seconds since the epoch; replaceable so the freshness rule can be exercised.
     void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
+    // Whether this thread's last channel call reached the shared state; replaceable so
+    // that a refused call can be exercised without a stuck lock.
+    void setCallCheck(std::function<bool()> check) { m_callCheck = std::move(check); }
 
     // Installs the catalogue of a language 0..9; anything else, or a catalogue that does
     // not load, leaves the current translation in place.
@@ -99,11 +105,30 @@ private:
     void onChannelEvent(int event);
     void connectMainView();
     void startControlProgram();
+    void watchControlProgram(bool stateRead, bool stampFresh);
+    // An edit goes to the channel only while the control program answers: otherwise the
+    // restarted program would load the saved profile over it.
+    bool acceptEdit(const char *operation);
+    // Tells the user when the setter just called did not store the change.
+    void reportUnappliedWrite(const char *operation, int argument);
+    // Passes a getter's value on and notes in read whether it came from the shared state.
+    template <typename T>
+    T checked(T value, bool &read) const
+    {
+        read = read && m_callCheck();
+        return value;
+    }
+    // A page is handed only what was read: a stand-in default on show would be sent back
+    // as the user's choice by the next Apply. False (and logged) when read is false.
+    bool keepsPage(bool read, const char *operation, int module) const;
     void loadLanguageFromChannel();
 
     std::function<qint64()> m_clock;
     LightingChannel m_channel;
+    std::function<bool()> m_callCheck;
     ControlProgramLauncher m_launcher;
+    ControlProgramWatch m_watch;
+    QString m_controlStatus;
     std::unique_ptr<QTranslator> m_translator;
     int m_loadedLanguage = -1;
     Main_View *m_mainView = nullptr;
@@ -111,7 +136,6 @@ private:
     QTimer *m_previewTimer = nullptr;
     Widget_LocationPolicy *m_locationDialog = nullptr;
     WindowEndpoint *m_endpoint = nullptr;
-    bool m_staleRestartDone = false;
     bool m_firstDataSeen = false;
     bool m_languageAnnounced = false;
 

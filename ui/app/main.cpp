@@ -1,6 +1,7 @@
 #include "KVRGBMemory.h"
 #include "ProgramNames.h"
 #include "ProgramState.h"
+#include "UiLog.h"
 
 #include "NamedMutex.h"
 #include "TerminationSignals.h"
@@ -13,6 +14,7 @@ int main(int argc, char *argv[])
 {
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QApplication app(argc, argv);
+    UiLog::install(UiLog::debugModeFromDeviceFile());
     // Quitting is always explicit: the close button, a message or the overlay's OK.
     app.setQuitOnLastWindowClosed(false);
 

@@ -121,4 +121,53 @@
         <translation>Allow</translation>
     </message>
 </context>
+<context>
+    <name>ControlProgramWatch</name>
+    <message>
+        <source>Waiting for VELTRIMA RGB Control…</source>
+        <translation>Waiting for VELTRIMA RGB Control…</translation>
+    </message>
+    <message>
+        <source>Starting VELTRIMA RGB Control…</source>
+        <translation>Starting VELTRIMA RGB Control…</translation>
+    </message>
+    <message>
+        <source>VELTRIMA RGB Control cannot be started: %1. Trying again every %2 seconds.</source>
+        <translation>VELTRIMA RGB Control cannot be started: %1. Trying again every %2 seconds.</translation>
+    </message>
+    <message>
+        <source>The shared lighting state cannot be read. Trying again every %1 seconds.</source>
+        <translation>The shared lighting state cannot be read. Trying again every %1 seconds.</translation>
+    </message>
+    <message>
+        <source>VELTRIMA RGB Control runs but does not answer. Trying again every %1 seconds.</source>
+        <translation>VELTRIMA RGB Control runs but does not answer. Trying again every %1 seconds.</translation>
+    </message>
+    <message>
+        <source>VELTRIMA RGB Control stops soon after it starts. Trying again every %1 seconds.</source>
+        <translation>VELTRIMA RGB Control stops soon after it starts. Trying again every %1 seconds.</translation>
+    </message>
+</context>
+<context>
+    <name>ControlProgramLauncher</name>
+    <message>
+        <source>%1 was not found</source>
+        <translation>%1 was not found</translation>
+    </message>
+    <message>
+        <source>%1 cannot be run</source>
+        <translation>%1 cannot be run</translation>
+    </message>
+</context>
+<context>
+    <name>KVRGBMemory</name>
+    <message>
+        <source>Your change was not applied: VELTRIMA RGB Control does not answer.</source>
+        <translation>Your change was not applied: VELTRIMA RGB Control does not answer.</translation>
+    </message>
+    <message>
+        <source>Your change was not applied: the shared lighting state could not be reached. Please try again.</source>
+        <translation>Your change was not applied: the shared lighting state could not be reached. Please try again.</translation>
+    </message>
+</context>
 </TS>

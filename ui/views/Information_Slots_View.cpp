@@ -20,6 +20,30 @@ constexpr int kBoxWidth = 240;
 constexpr int kBoxHeight = 46;
 constexpr int kPanelWidth = 380;
 constexpr int kPanelHeight = 250;
+// The lines span two thirds of the panel; every button of the row stays above the upper
+// one, which runs under the row, clear of the digits.
+constexpr int kLineWidth = kPanelWidth * 2 / 3;
+constexpr int kLineY = kBoxY + kBoxHeight + 5;
+constexpr int kManyButtonWidth = 28;
+constexpr int kRowEndMargin = 5;
+
+struct RowLayout {
+    int boxWidth;
+    int buttonWidth;
+    int pitch;
+    int fontPx;
+};
+
+// Up to four buttons sit 60 pixels apart; more get narrower and closer so that all
+// eight still end above the line.
+RowLayout rowLayout(int n)
+{
+    if (n <= kFewModules)
+        return {kBoxWidth, kButtonSize, kButtonPitch, 36};
+    const int boxWidth = kLineWidth - kBoxX;
+    const int room = boxWidth - kButtonX - kManyButtonWidth - kRowEndMargin;
+    return {boxWidth, kManyButtonWidth, std::min(kButtonPitch, room / (n - 1)), 20};
+}
 
 QString textOf(const char (&field)[kTextSize])
 {
@@ -72,17 +96,10 @@ void Information_Slots_View::rebuildButtons()
     }
 
     const int n = m_memoryCount;
-    // Up to four buttons sit 60 pixels apart; more are spread over the panel's width so
-    // that every one of them stays on screen.
-    int pitch = kButtonPitch;
-    int boxWidth = kBoxWidth;
-    if (n > kFewModules) {
-        boxWidth = kPanelWidth - 2 * kBoxX;
-        pitch = (boxWidth - 2 * kButtonX - kButtonSize) / (n - 1);
-    }
-    widget_Buttons->resize(boxWidth, kBoxHeight);
+    const RowLayout row = rowLayout(n);
+    widget_Buttons->resize(row.boxWidth, kBoxHeight);
 
-    const int fontPx = n <= kFewModules ? 36 : 20;
+    const int fontPx = row.fontPx;
     const QString style = QStringLiteral("QPushButton {font-family: Arial; font-size: %1px; border: none;"
                                          "background: transparent; color: rgb(70,70,70);}"
                                          "QPushButton:checked {color: white;}")
@@ -90,7 +107,7 @@ void Information_Slots_View::rebuildButtons()
     for (int i = 0; i < n; ++i) {
         auto *button = new QPushButton(QString::number(i + 1), widget_Buttons);
         button->setObjectName(QString::number(i + 1));
-        button->setGeometry(kButtonX + i * pitch, kButtonY, kButtonSize, kButtonSize);
+        button->setGeometry(kButtonX + i * row.pitch, kButtonY, row.buttonWidth, kButtonSize);
         button->setCheckable(true);
         button->setFocusPolicy(Qt::NoFocus);
         button->setStyleSheet(style);
@@ -100,6 +117,16 @@ void Information_Slots_View::rebuildButtons()
     }
     if (n > 0)
         m_group->button(0)->setChecked(true);
+}
+
+int Information_Slots_View::lineY()
+{
+    return kLineY;
+}
+
+int Information_Slots_View::lineWidth()
+{
+    return kLineWidth;
 }
 
 void Information_Slots_View::setModules(const MemoryModuleData (&modules)[kModuleCount])
@@ -176,7 +203,6 @@ void Information_Slots_View::showSelected()
 void Information_Slots_View::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const int lineWidth = width() * 2 / 3;
-    painter.fillRect(QRect(0, 45, lineWidth, 2), Qt::gray);
-    painter.fillRect(QRect(0, height() - 1, lineWidth, 1), Qt::gray);
+    painter.fillRect(QRect(0, kLineY, kLineWidth, 2), Qt::gray);
+    painter.fillRect(QRect(0, height() - 1, kLineWidth, 1), Qt::gray);
 }

@@ -24,6 +24,9 @@ public:
     void updateLanguage();
 
     int selectedModule() const;
+    // The y of the line under the module buttons, in the panel's coordinates.
+    static int lineY();
+    static int lineWidth();
     QString typeText() const;
     QString sizeText() const;
     QString frequencyText() const;

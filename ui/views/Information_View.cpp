@@ -22,7 +22,8 @@ Information_View::Information_View(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("Information_View"));
-    setAttribute(Qt::WA_StyledBackground);
+    // The page shows the window's themed background: a plain widget paints no style-sheet
+    // background of its own, so the grey below stays unpainted (no WA_StyledBackground).
     resize(800, 510);
     setStyleSheet(QStringLiteral("QWidget#Information_View { font-family: Arial; background-color:gray;}"
                                  "QLabel {font-family: Arial; color:white; font-size:18px;}"));
@@ -81,9 +82,9 @@ void Information_View::setMemoryCount(int count)
 
 QString Information_View::channelValue(int channelCount)
 {
+    // No channel mode (0) reads as N/A like any unknown one: the translated prefix already
+    // ends in a blank.
     switch (channelCount) {
-    case 0:
-        return QStringLiteral(" N/A");
     case 2:
         return QStringLiteral("Dual");
     case 4:

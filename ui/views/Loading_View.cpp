@@ -18,6 +18,11 @@ namespace {
 constexpr int kWarningWidth = 434;
 constexpr int kWarningHeight = 130;
 constexpr int kSpinMs = 40;
+constexpr int kSpinnerRadius = 40;
+constexpr int kSpinnerPen = 10;
+constexpr int kStatusGap = 24;
+constexpr int kStatusHeight = 60;
+constexpr int kStatusMargin = 150;
 } // namespace
 
 Loading_View::Loading_View(QWidget *parent)
@@ -59,6 +64,28 @@ Loading_View::Loading_View(QWidget *parent)
     connect(btn_OK, &QPushButton::released, this, &Loading_View::slot_CloseApp);
 
     label_Warning->hide();
+
+    label_Status = new QLabel(this);
+    label_Status->setObjectName(QStringLiteral("label_Status"));
+    const int statusTop = spinnerCentre().y() + kSpinnerRadius + kSpinnerPen / 2 + kStatusGap;
+    label_Status->setGeometry(kStatusMargin, statusTop, width() - 2 * kStatusMargin, kStatusHeight);
+    label_Status->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label_Status->setWordWrap(true);
+    label_Status->setStyleSheet(
+        QStringLiteral("QLabel#label_Status{font-family: Arial; font-size: 18px; color: white; background: transparent;}"));
+    label_Status->hide();
+}
+
+void Loading_View::setStatusText(const QString &text)
+{
+    if (label_Status->text() != text)
+        label_Status->setText(text);
+    label_Status->setVisible(!text.isEmpty());
+}
+
+QString Loading_View::statusText() const
+{
+    return label_Status->isHidden() ? QString() : label_Status->text();
 }
 
 bool Loading_View::isWarningShown() const
@@ -87,11 +114,16 @@ void Loading_View::isProductWarning(bool warning)
         label_Warning->raise();
 }
 
+QPoint Loading_View::spinnerCentre() const
+{
+    return QPoint(width() / 2, height() / 2);
+}
+
 QRect Loading_View::spinnerRect() const
 {
-    // The arc's circle of radius 40 plus half its 10-pixel pen and a pixel for smoothing.
-    const QPoint centre(width() / 2 + 53, height() / 2);
-    return QRect(centre - QPoint(46, 46), QSize(92, 92));
+    // The arc's circle plus half its pen and a pixel for smoothing.
+    const int reach = kSpinnerRadius + kSpinnerPen / 2 + 1;
+    return QRect(spinnerCentre() - QPoint(reach, reach), QSize(2 * reach, 2 * reach));
 }
 
 void Loading_View::rotate()
@@ -112,15 +144,17 @@ void Loading_View::paintEvent(QPaintEvent *)
     if (!m_loading)
         return;
 
+    // A white head fading through grey: on the 80 % black shade a grey head hardly shows.
     QConicalGradient gradient(0, 0, 0);
-    gradient.setColorAt(0.0, QColor(128, 128, 128, 255));
-    gradient.setColorAt(0.3, QColor(30, 30, 30, 150));
+    gradient.setColorAt(0.0, QColor(255, 255, 255, 255));
+    gradient.setColorAt(0.3, QColor(150, 150, 150, 170));
     gradient.setColorAt(1.0, QColor(0, 0, 0, 0));
-    painter.translate(width() / 2 + 53, height() / 2);
+    painter.translate(spinnerCentre());
     painter.rotate(m_angle);
-    painter.setPen(QPen(QBrush(gradient), 10));
+    painter.setPen(QPen(QBrush(gradient), kSpinnerPen));
     painter.setBrush(Qt::NoBrush);
-    painter.drawArc(QRect(-40, -40, 80, 80), 0, 360 * 16);
+    const int r = kSpinnerRadius;
+    painter.drawArc(QRect(-r, -r, 2 * r, 2 * r), 0, 360 * 16);
 }
 
 void Loading_View::slot_CloseApp()

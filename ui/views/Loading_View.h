@@ -16,6 +16,9 @@ public:
 
     void setLoading(bool loading);
     void isProductWarning(bool warning);
+    // A line under the spinner saying what the window waits for; empty hides it.
+    void setStatusText(const QString &text);
+    QString statusText() const;
 
     bool isLoading() const { return m_loading; }
     bool isWarningShown() const;
@@ -29,6 +32,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    QPoint spinnerCentre() const;
     QRect spinnerRect() const;
 
     bool m_loading = false;
@@ -36,5 +40,6 @@ private:
     QTimer *m_timer = nullptr;
     QLabel *label_Warning = nullptr;
     QLabel *label_Warning_Content = nullptr;
+    QLabel *label_Status = nullptr;
     QPushButton *btn_OK = nullptr;
 };

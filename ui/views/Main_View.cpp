@@ -20,6 +20,7 @@
 #include <QMouseEvent>
 #include <QPropertyAnimation>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 constexpr int kWidth = 1000;
@@ -27,6 +28,9 @@ constexpr int kHeight = 600;
 constexpr int kDragBandHeight = 45;
 constexpr int kDragBandWidth = 925;
 constexpr int kIndicatorMs = 200;
+constexpr int kLogoWidth = 146;
+constexpr int kNoticeMs = 10000;
+const QRect kNoticeGeometry(120, 556, 760, 32);
 
 enum MenuId { MenuInfo = 0, MenuLighting = 1, MenuNoti = 2, MenuSetting = 4 };
 
@@ -59,7 +63,7 @@ Main_View::Main_View(QWidget *parent)
 
     label_Logo = new QLabel(this);
     label_Logo->setObjectName(QStringLiteral("label_Logo"));
-    label_Logo->setGeometry((width() - 40) / 2, 10, 146, 23);
+    label_Logo->setGeometry((width() - kLogoWidth) / 2, 10, kLogoWidth, 23);
     label_Logo->setStyleSheet(QStringLiteral("border-image: url(:/KVRGBMemory/Images/KV_Logo.png);"));
 
     Widget_Menu = new QWidget(this);
@@ -111,11 +115,26 @@ Main_View::Main_View(QWidget *parent)
     m_loading->setGeometry(0, 0, kWidth, kHeight);
     m_loading->setLoading(true);
 
+    label_Notice = new QLabel(this);
+    label_Notice->setObjectName(QStringLiteral("label_Notice"));
+    label_Notice->setGeometry(kNoticeGeometry);
+    label_Notice->setAlignment(Qt::AlignCenter);
+    label_Notice->setWordWrap(true);
+    label_Notice->setAttribute(Qt::WA_TransparentForMouseEvents);
+    label_Notice->setStyleSheet(QStringLiteral(
+        "QLabel#label_Notice{font-family: Arial; font-size: 14px; color: rgb(255,200,80);"
+        " background-color: rgba(20,20,20,225); border: 1px solid rgb(255,200,80); border-radius: 6px;}"));
+    label_Notice->hide();
+    m_noticeTimer = new QTimer(this);
+    m_noticeTimer->setSingleShot(true);
+    m_noticeTimer->setInterval(kNoticeMs);
+    connect(m_noticeTimer, &QTimer::timeout, label_Notice, &QWidget::hide);
+
     updateLanguage_MainView();
     // The layout places the buttons only when it runs; the indicator needs their places now.
     Widget_Menu->layout()->activate();
-    label_MenuBar_Image->move(0, Widget_Menu->y() + btn_Info->y() + 5);
     btn_Info->setChecked(true);
+    label_MenuBar_Image->setGeometry(indicatorGeometry(MenuInfo));
     slot_show_Info();
 
     m_endpoint = new WindowEndpoint(this);
@@ -181,8 +200,45 @@ void Main_View::keepControlsReachable()
     // and a page created then must still end up below the overlay.
     if (!m_loading->isHidden())
         m_loading->raise();
+    label_Notice->raise();
     btn_Close->raise();
     btn_Min->raise();
+    enablePages();
+}
+
+// The overlay stops the mouse; disabled pages also stop the keyboard of a field that
+// still has the focus.
+void Main_View::enablePages()
+{
+    for (QWidget *page : {static_cast<QWidget *>(m_info), static_cast<QWidget *>(m_lighting),
+                          static_cast<QWidget *>(m_noti), static_cast<QWidget *>(m_setting)}) {
+        if (page)
+            page->setEnabled(m_controlAnswering);
+    }
+}
+
+void Main_View::showControlStatus(bool answering, const QString &status)
+{
+    m_controlAnswering = answering;
+    // The warning that no lighting module was found stays until the program ends.
+    if (!m_loading->isWarningShown()) {
+        m_loading->setStatusText(answering ? QString() : status);
+        m_loading->setLoading(!answering);
+    }
+    keepControlsReachable();
+}
+
+void Main_View::showNotice(const QString &text)
+{
+    label_Notice->setText(text);
+    label_Notice->show();
+    label_Notice->raise();
+    m_noticeTimer->start();
+}
+
+QString Main_View::noticeText() const
+{
+    return label_Notice->isHidden() ? QString() : label_Notice->text();
 }
 
 void Main_View::hideOtherPages(QWidget *keep)
@@ -201,16 +257,19 @@ void Main_View::hideOtherPages(QWidget *keep)
     }
 }
 
+QRect Main_View::indicatorGeometry(int id) const
+{
+    const QAbstractButton *button = m_menuGroup->button(id);
+    const QSize size = label_MenuBar_Image->size();
+    return button ? QRect(0, Widget_Menu->y() + button->y() + 5, size.width(), size.height())
+                  : label_MenuBar_Image->geometry();
+}
+
 void Main_View::moveIndicator(int id)
 {
-    QAbstractButton *button = m_menuGroup->button(id);
-    if (!button)
-        return;
     m_indicatorAnimation->stop();
-    const QRect from = label_MenuBar_Image->geometry();
-    m_indicatorAnimation->setStartValue(from);
-    m_indicatorAnimation->setEndValue(
-        QRect(0, Widget_Menu->y() + button->y() + 5, from.width(), from.height()));
+    m_indicatorAnimation->setStartValue(label_MenuBar_Image->geometry());
+    m_indicatorAnimation->setEndValue(indicatorGeometry(id));
     m_indicatorAnimation->start();
 }
 
@@ -310,11 +369,14 @@ void Main_View::setSlotNumber(int slotCount, int memoryCount)
     if (m_lighting)
         m_lighting->setSlotNumber(slotCount, memoryCount);
 
-    m_loading->setLoading(false);
     if (memoryCount == 0 && slotCount > 0) {
         // The board has memory slots but none holds a lighting module.
+        m_loading->setLoading(false);
+        m_loading->setStatusText(QString());
         m_loading->show();
         m_loading->isProductWarning(true);
+    } else if (m_controlAnswering) {
+        m_loading->setLoading(false);
     }
     keepControlsReachable();
 }
@@ -328,8 +390,13 @@ void Main_View::setKVModuleType(QStringList parts)
                 ProgramState::lightingModuleFound = true;
         }
     }
-    if (!ProgramState::lightingModuleFound)
-        btn_Lighting->hide();
+    if (ProgramState::lightingModuleFound)
+        return;
+    btn_Lighting->hide();
+    // The menu's rows close up over the hidden button: the indicator follows at once.
+    Widget_Menu->layout()->activate();
+    m_indicatorAnimation->stop();
+    label_MenuBar_Image->setGeometry(indicatorGeometry(m_menuGroup->checkedId()));
 }
 
 void Main_View::updateLanguage_MainView()

@@ -17,6 +17,7 @@ class QButtonGroup;
 class QLabel;
 class QPropertyAnimation;
 class QPushButton;
+class QTimer;
 class WindowEndpoint;
 struct WindowRequest;
 
@@ -30,6 +31,15 @@ public:
     // Carries out a private window message once it has been answered.
     void handleWindowMessage(quint32 message, quint64 wParam);
     void showAndActivate();
+
+    // While the control program does not answer, the overlay covers the pages with the
+    // reason and the pages take no input.
+    void showControlStatus(bool answering, const QString &status);
+    bool controlAnswering() const { return m_controlAnswering; }
+    // A line over the bottom of the window that goes away by itself: for what the user
+    // must know but need not confirm.
+    void showNotice(const QString &text);
+    QString noticeText() const;
 
     int slotCount() const { return m_slotCount; }
     int memoryCount() const { return m_memoryCount; }
@@ -91,7 +101,9 @@ private:
     QPushButton *makeMenuButton(const char *name);
     void hideOtherPages(QWidget *keep);
     void moveIndicator(int id);
+    QRect indicatorGeometry(int id) const;
     void keepControlsReachable();
+    void enablePages();
 
     QLabel *label_Logo = nullptr;
     QLabel *label_MenuBar_Image = nullptr;
@@ -104,6 +116,8 @@ private:
     QPushButton *btn_Setting = nullptr;
     QPushButton *btn_Close = nullptr;
     QPushButton *btn_Min = nullptr;
+    QLabel *label_Notice = nullptr;
+    QTimer *m_noticeTimer = nullptr;
     Loading_View *m_loading = nullptr;
     Information_View *m_info = nullptr;
     Lighting_View *m_lighting = nullptr;
@@ -113,6 +127,8 @@ private:
 
     int m_slotCount = 0;
     int m_memoryCount = 0;
+    // Until the base window says otherwise: a window on its own works as the pages need.
+    bool m_controlAnswering = true;
     bool m_dragging = false;
     QPoint m_pressPosition;
 };
