@@ -706,6 +706,10 @@ void KVRGBMemoryControl::initHStatus(bool ok)
     emit getMemoryLedNum();
     qDebug() << "KVRGBMemoryControl::initHStatus:" << ok;
     if (!ok) {
+        // The window takes a stale stamp for a control program that does not answer and
+        // refuses edits; while the sensors fail, each retry still stamps the readings we
+        // have (none), so the lighting stays editable.
+        publishReadings();
         QTimer::singleShot(5000, this, &KVRGBMemoryControl::initInfo);
         return;
     }
@@ -718,17 +722,23 @@ void KVRGBMemoryControl::finishGetComputerData(QStringList)
 {
     if (m_shutDown)
         return;
+    const HWData reader = publishReadings();
+
+    // A reading far outside -1..100 (or not a number) would make the truncation undefined.
+    const double load = reader.physicalMemoryLoad;
+    m_lighting->setMemoryLoad(std::isfinite(load) ? int(std::clamp(load, -1.0, 100.0)) : 0);
+    // The notification checks run here once the overheat guard exists.
+}
+
+HWData KVRGBMemoryControl::publishReadings()
+{
     const HWData reader = m_hwInfo->snapshot();
     // A new record with only the reader's readings: chipset and the LED counts keep
     // their construction values, so the channel keeps the counts it has.
     HWData fresh = makeZeroHWData();
     fresh.copyReaderReadings(reader);
     m_channel.SetValueHWData(&fresh);
-
-    // A reading far outside -1..100 (or not a number) would make the truncation undefined.
-    const double load = reader.physicalMemoryLoad;
-    m_lighting->setMemoryLoad(std::isfinite(load) ? int(std::clamp(load, -1.0, 100.0)) : 0);
-    // The notification checks run here once the overheat guard exists.
+    return reader;
 }
 
 void KVRGBMemoryControl::sendMessage(HWData)

@@ -119,6 +119,8 @@ private:
     void loadChannel(const ChannelBinder &bindChannel);
     void runWithoutSharedState(const QString &reason);
     void scheduleChannelBacklog();
+    // Stamps the reader's current readings into the channel; returns them.
+    HWData publishReadings();
     void handleChannelBacklog();
     // Channel events, on the main thread, with the channel's record read once for the
     // whole backlog (nothing when it could not be read).

@@ -4,6 +4,7 @@
 #include "UiLog.h"
 
 #include "NamedMutex.h"
+#include "ProcessLimits.h"
 #include "TerminationSignals.h"
 #include "WindowMessenger.h"
 
@@ -12,6 +13,7 @@
 
 int main(int argc, char *argv[])
 {
+    ProcessLimits::raiseOpenFileLimit();
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QApplication app(argc, argv);
     UiLog::install(UiLog::debugModeFromDeviceFile());
