@@ -244,7 +244,7 @@ void Lighting_Control::stopTimers()
         std::lock_guard<std::mutex> lock(m_loopMutex);
         m_loopOn = false;
     }
-    m_loopWake.notify_all();
+    m_loopSleep.wake();
 }
 
 bool Lighting_Control::timersActive() const
@@ -255,19 +255,22 @@ bool Lighting_Control::timersActive() const
 
 void Lighting_Control::frameLoop()
 {
-    using Clock = std::chrono::steady_clock;
+    using Clock = FrameSleeper::Clock;
     Clock::time_point next = Clock::now() + kFrameInterval;
-    std::unique_lock<std::mutex> lock(m_loopMutex);
     for (;;) {
-        if (m_loopWake.wait_until(lock, next, [this] { return !m_loopOn; })) {
-            m_loopAlive = false;
-            return;
+        const unsigned ticket = m_loopSleep.ticket();
+        {
+            std::lock_guard<std::mutex> lock(m_loopMutex);
+            if (!m_loopOn) {
+                m_loopAlive = false;
+                return;
+            }
         }
-        lock.unlock();
+        if (!m_loopSleep.sleepUntil(next, ticket))
+            continue; // woken: look whether to stop
         computeFrame();
         if (m_sending.load())
             sendCmd();
-        lock.lock();
         // Ticks that passed while this frame ran are skipped, keeping the 40 ms rhythm.
         next += kFrameInterval;
         const Clock::time_point now = Clock::now();

@@ -14,6 +14,7 @@
 #pragma once
 
 #include "EngineState.h"
+#include "FrameSleeper.h"
 #include "HalDescription.h"
 #include "HalDiscovery.h"
 #include "LightingFrame.h"
@@ -132,7 +133,7 @@ private:
     // The frame loop runs while `m_loopOn`; `m_loopAlive` from the start of its thread to
     // the moment it leaves; `m_threadLoops` tells the thread being started which it is.
     mutable std::mutex m_loopMutex;
-    std::condition_variable m_loopWake;
+    FrameSleeper m_loopSleep;
     bool m_loopOn = false;
     bool m_loopAlive = false;
     bool m_threadLoops = false;
