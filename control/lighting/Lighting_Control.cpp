@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -126,7 +127,7 @@ std::optional<HalServerScan> Lighting_Control::scanWithin(const HalRegistryEntry
     pending->engine = this;
     pending->discovery = discovery;
     const bool debug = m_debugMode.loadRelaxed() != 0;
-    std::thread([pending, server, debug] {
+    const auto scanning = [pending, server, debug] {
         HalServerScan scan = HalDiscovery::scan(server, debug);
         std::lock_guard<std::mutex> lock(pending->mutex);
         if (!pending->abandoned) {
@@ -137,7 +138,13 @@ std::optional<HalServerScan> Lighting_Control::scanWithin(const HalRegistryEntry
         qInfo().noquote() << "HAL server" << server.name << "answered after discovery passed it over";
         if (!scan.hal || !pending->engine || !pending->engine->adoptLate(scan, pending->discovery))
             HalDiscovery::release(scan);
-    }).detach();
+    };
+    try {
+        std::thread(scanning).detach();
+    } catch (const std::system_error &error) {
+        qWarning() << "No thread for a HAL scan (" << error.what() << "); scanning without a bound";
+        return HalDiscovery::scan(server, debug);
+    }
 
     std::unique_lock<std::mutex> lock(pending->mutex);
     if (pending->done.wait_for(lock, bound, [&] { return pending->scan.has_value(); }))
