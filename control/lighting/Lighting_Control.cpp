@@ -6,6 +6,7 @@
 #include <QDebug>
 
 #include <algorithm>
+#include <condition_variable>
 #include <mutex>
 #include <optional>
 #include <system_error>
@@ -21,27 +22,34 @@ constexpr int kEffectAfterExit = 5;
 constexpr std::chrono::milliseconds kPerServerBound{3000};
 constexpr std::chrono::milliseconds kDiscoveryBound{6000};
 
-} // namespace
-
 // One server's scan, shared by the thread that calls into the server and the discovery
-// that waits for it. Once the discovery stops waiting, the scan's thread decides on its
-// own what becomes of the result, under `mutex`; the engine's destructor clears `engine`
-// under the same lock, so a late result never reaches an engine that is gone.
-struct Lighting_Control::PendingScan {
+// that waits for it. Once the discovery stops waiting (`abandoned`), the result is the
+// scan thread's to hand to the engine or give back.
+struct PendingScan {
     std::mutex mutex;
     std::condition_variable done;
     std::optional<HalServerScan> scan;
     bool abandoned = false;
+};
+
+} // namespace
+
+// The way from a late scan to the engine. The destructor clears `engine` under `mutex`,
+// and a late scan holds it while it hands its modules over, so none reaches an engine
+// that is gone.
+struct Lighting_Control::LateScans {
+    std::mutex mutex;
     Lighting_Control *engine = nullptr;
-    quint64 discovery = 0;
 };
 
 Lighting_Control::Lighting_Control(bool debugMode, QObject *parent)
     : QThread(parent)
     , m_perServerBound(kPerServerBound)
     , m_discoveryBound(kDiscoveryBound)
+    , m_lateScans(std::make_shared<LateScans>())
     , m_debugMode(debugMode ? 1 : 0)
 {
+    m_lateScans->engine = this;
     qDebug() << "Zedidid_Memory New";
     if (debugMode)
         qDebug() << "Lighting Start";
@@ -50,16 +58,16 @@ Lighting_Control::Lighting_Control(bool debugMode, QObject *parent)
 Lighting_Control::~Lighting_Control()
 {
     {
-        std::lock_guard<std::mutex> pending(m_pendingMutex);
-        for (const std::shared_ptr<PendingScan> &scan : m_pendingScans) {
-            std::lock_guard<std::mutex> lock(scan->mutex);
-            scan->engine = nullptr;
-        }
+        std::lock_guard<std::mutex> lock(m_lateScans->mutex);
+        m_lateScans->engine = nullptr;
     }
     // Stop the frames and let a running one finish, then leave every module running the
     // HAL's own effect with its last frame.
     stopTimers();
     wait();
+    // The thread's last step took this lock: what it did is now ordered before what the
+    // destructor does (QThread::wait() orders it too, in a way the race checker cannot see).
+    { std::lock_guard<std::mutex> ended(m_loopMutex); }
 
     std::lock_guard<std::mutex> devices(m_deviceMutex);
     const EngineState last = state();
@@ -124,19 +132,20 @@ std::optional<HalServerScan> Lighting_Control::scanWithin(const HalRegistryEntry
                                                           std::chrono::milliseconds bound, quint64 discovery)
 {
     auto pending = std::make_shared<PendingScan>();
-    pending->engine = this;
-    pending->discovery = discovery;
     const bool debug = m_debugMode.loadRelaxed() != 0;
-    const auto scanning = [pending, server, debug] {
+    const auto scanning = [pending, late = m_lateScans, server, debug, discovery] {
         HalServerScan scan = HalDiscovery::scan(server, debug);
-        std::lock_guard<std::mutex> lock(pending->mutex);
-        if (!pending->abandoned) {
-            pending->scan = std::move(scan);
-            pending->done.notify_all();
-            return;
+        {
+            std::lock_guard<std::mutex> lock(pending->mutex);
+            if (!pending->abandoned) {
+                pending->scan = std::move(scan);
+                pending->done.notify_all();
+                return;
+            }
         }
         qInfo().noquote() << "HAL server" << server.name << "answered after discovery passed it over";
-        if (!scan.hal || !pending->engine || !pending->engine->adoptLate(scan, pending->discovery))
+        std::lock_guard<std::mutex> lock(late->mutex);
+        if (!scan.hal || !late->engine || !late->engine->adoptLate(scan, discovery))
             HalDiscovery::release(scan);
     };
     try {
@@ -150,15 +159,8 @@ std::optional<HalServerScan> Lighting_Control::scanWithin(const HalRegistryEntry
     if (pending->done.wait_for(lock, bound, [&] { return pending->scan.has_value(); }))
         return std::move(pending->scan);
     pending->abandoned = true;
-    lock.unlock();
     qWarning().noquote() << "HAL server" << server.name << "did not answer within" << bound.count()
                          << "ms; passed over";
-    std::lock_guard<std::mutex> list(m_pendingMutex);
-    // Scans that have settled no longer need the engine's notice at destruction.
-    m_pendingScans.erase(std::remove_if(m_pendingScans.begin(), m_pendingScans.end(),
-                                        [](const std::shared_ptr<PendingScan> &scan) { return scan.use_count() == 1; }),
-                         m_pendingScans.end());
-    m_pendingScans.push_back(pending);
     return std::nullopt;
 }
 

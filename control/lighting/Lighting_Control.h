@@ -28,12 +28,10 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <vector>
 
 class Lighting_Control : public QThread
 {
@@ -115,7 +113,7 @@ private:
         VeltrimaHalDevice *device;  // one reference held
     };
 
-    struct PendingScan;
+    struct LateScans;
 
     void withState(const std::function<void(EngineState &)> &change);
     void releaseDevices(const QVector<ModuleDevice> &devices, VeltrimaHalObject *hal);
@@ -144,8 +142,7 @@ private:
     std::chrono::milliseconds m_discoveryBound;
     std::mutex m_discoveryMutex;
     std::atomic<quint64> m_discovery{0};
-    std::mutex m_pendingMutex;
-    std::vector<std::shared_ptr<PendingScan>> m_pendingScans;
+    std::shared_ptr<LateScans> m_lateScans;
 
     // std::mutex rather than QMutex: ThreadSanitizer sees its hand-over under contention.
     mutable std::mutex m_stateMutex;
