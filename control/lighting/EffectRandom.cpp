@@ -2,16 +2,14 @@
 
 #include "EffectClock.h"
 
-
 EffectRandom::EffectRandom(int module)
-    : m_module(module)
 {
-    reseed();
+    seed(module);
 }
 
-void EffectRandom::reseed()
+void EffectRandom::seed(int module)
 {
-    m_generator.seed(static_cast<unsigned int>(EffectClock::msecsSinceMidnight() + m_module));
+    m_generator.seed(static_cast<unsigned int>(EffectClock::msecsSinceMidnight() + module));
 }
 
 int EffectRandom::draw()

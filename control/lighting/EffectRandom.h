@@ -1,8 +1,11 @@
-// The random numbers of the effects. Each effect that draws seeds afresh with the
-// milliseconds since midnight plus the module position, so modules drawing in the same
-// millisecond still differ and a pinned clock makes a frame reproducible. The sequence
-// is the one qsrand/qrand give with this framework (the minimal standard generator),
-// without their per-thread state and their deprecation.
+// The random numbers of one module's effect. The stream is seeded once, when the effect
+// starts, with the milliseconds since midnight plus the module position (so modules
+// started in the same millisecond still differ, and a pinned clock makes a run
+// reproducible), and every draw after that comes from the same stream. Seeding again for
+// every draw would tie the numbers to the frame clock: frames exactly 40 ms apart then
+// give draws that repeat their remainders, and an effect can wait tens of seconds for a
+// drop. The sequence is the one qsrand/qrand give with this framework (the minimal
+// standard generator), without their per-thread state and their deprecation.
 #pragma once
 
 #include "LightingTypes.h"
@@ -12,9 +15,11 @@
 class EffectRandom
 {
 public:
+    EffectRandom() = default;
     explicit EffectRandom(int module);
 
-    void reseed();
+    // Starts the stream afresh from the clock and the module position.
+    void seed(int module);
     // A fresh draw, 1 to 2^31 - 2.
     int draw();
     // The remainder of a fresh draw by n (n > 0).
@@ -23,6 +28,5 @@ public:
     COLORREF colour();
 
 private:
-    int m_module;
     std::minstd_rand m_generator;
 };

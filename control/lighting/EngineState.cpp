@@ -12,5 +12,6 @@ EngineState::EngineState()
         memoryData[m].lightMode = kDefaultLightMode;
         memoryData[m].colorMode = ColorModeRGB;
         memoryData[m].lightSpeed = SpeedNormal;
+        random[m].seed(m);
     }
 }

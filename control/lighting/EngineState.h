@@ -2,6 +2,7 @@
 // so the effects can be run and checked frame by frame.
 #pragma once
 
+#include "EffectRandom.h"
 #include "MemoryModuleData.h"
 
 #include <QVector>
@@ -57,6 +58,8 @@ struct EngineState {
     std::int32_t deskRed = 0;
     std::int32_t deskGreen = 0;
     std::int32_t deskBlue = 0;
+    // Each module's random numbers, seeded when its effect starts (at every reset).
+    EffectRandom random[kModuleCount];
 
     EngineState();
 };

@@ -275,7 +275,7 @@ void EnvironmentEffects::clock(EngineState &state, int module, COLORREF *leds, i
     SoftwareEffects::forModule(state, module, leds, count, [&state, module, frameCounter](MemoryModuleData &data, EffectFrame &frame) {
         const float f = sunFactor(state, EffectClock::secsSinceEpoch());
         EffectState &effect = data.effect;
-        EffectRandom random(module);
+        EffectRandom &random = state.random[module];
         switch (state.weatherType) {
         case Rain:
         case Drizzle:

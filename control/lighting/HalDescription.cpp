@@ -1,5 +1,7 @@
 #include "HalDescription.h"
 
+#include "XmlNesting.h"
+
 #include <tinyxml.h>
 
 #include <cctype>
@@ -113,6 +115,16 @@ std::optional<int> HalDescription::readInteger(const char *text)
 
 std::optional<HalDescription> HalDescription::parse(const QByteArray &xml, QString *error)
 {
+    if (xml.size() > kMaxSize) {
+        if (error)
+            *error = QStringLiteral("%1 bytes or more, over the bound of %2").arg(xml.size()).arg(kMaxSize);
+        return std::nullopt;
+    }
+    if (XmlNesting::maxDepth(xml, kMaxDepth) > kMaxDepth) {
+        if (error)
+            *error = QStringLiteral("elements nested more than %1 deep").arg(kMaxDepth);
+        return std::nullopt;
+    }
     TiXmlDocument document;
     document.Parse(xml.constData(), nullptr, TIXML_ENCODING_UTF8);
     if (document.Error()) {

@@ -24,13 +24,19 @@ struct HalDeviceDescription {
 };
 
 struct HalDescription {
+    // A real description is a few KiB and a handful of levels deep. The XML parser
+    // recurses once per level, so a description beyond either bound is refused unread.
+    static constexpr int kMaxSize = 64 * 1024;
+    static constexpr int kMaxDepth = 32;
+
     QString version;
     int type = 0;
     QVector<HalDeviceDescription> devices;
 
     // Parses a description. Absent numeric elements read 0; an integer element whose text
-    // is empty, holds no leading decimal number or does not fit 32 bits, and text that is
-    // not XML, make the description malformed: the result is empty and `error` says why.
+    // is empty, holds no leading decimal number or does not fit 32 bits, text that is not
+    // XML, and text beyond the size or depth bound make the description malformed: the
+    // result is empty and `error` says why.
     static std::optional<HalDescription> parse(const QByteArray &xml, QString *error = nullptr);
 
     // Decimal text as the C library reads it: leading white space and a sign allowed,

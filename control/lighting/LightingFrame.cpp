@@ -56,11 +56,8 @@ void showScriptStep(EngineState &state, MemoryModuleData &data)
 
 void rotateEvery(MemoryModuleData &data, int frameCounter)
 {
-    // A speed below 0 would divide by zero or by a negative number: step every frame then.
-    const int divisor = std::max(1, data.lightSpeed + 1);
-    if (frameCounter % divisor != 0)
-        return;
-    EffectFrame(data.softwareRGB, kDrivenLeds).rotateUp();
+    if (SoftwareEffects::isGated(data, frameCounter))
+        EffectFrame(data.softwareRGB, kDrivenLeds).rotateUp();
 }
 
 } // namespace
@@ -142,6 +139,7 @@ void LightingFrame::applyReset(EngineState &state, int module)
 {
     MemoryModuleData &data = state.memoryData[module];
     EffectState &effect = data.effect;
+    state.random[module].seed(module);
     switch (data.lightMode) {
     case Flow: {
         static const COLORREF flow[kDrivenLeds] = {0x0000FF, 0x2A00FF, 0x5400FF, 0x7F00FF, 0xA900FF};

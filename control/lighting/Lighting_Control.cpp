@@ -1,53 +1,73 @@
 #include "Lighting_Control.h"
 
-#include "HalGuid.h"
+#include "EngineInput.h"
 #include "HalRegistry.h"
-#include "HalServer.h"
 
 #include <QDebug>
-#include <QMetaObject>
 
 #include <algorithm>
+#include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <system_error>
+#include <thread>
 
 namespace {
 
-constexpr int kFrameInterval = 40;
-constexpr int kMemoryModuleType = VELTRIMA_HAL_TYPE_MEMORY;
+constexpr std::chrono::milliseconds kFrameInterval{40};
 constexpr int kEffectShow = 0;
 constexpr int kEffectAfterExit = 5;
-// No HAL drives more devices than this; a larger count is a broken server.
-constexpr std::uint32_t kMaxHalDevices = 256;
-constexpr VeltrimaHalResult kBadClassString = -2147221005; // 0x800401F3, CO_E_CLASSSTRING
+// A server normally answers within a second or two; the whole discovery holds the
+// caller (the control program's main thread) for at most the total bound.
+constexpr std::chrono::milliseconds kPerServerBound{3000};
+constexpr std::chrono::milliseconds kDiscoveryBound{6000};
 
-QString hex(VeltrimaHalResult hr)
-{
-    return QStringLiteral("0x%1").arg(std::uint32_t(hr), 8, 16, QLatin1Char('0'));
-}
+// One server's scan, shared by the thread that calls into the server and the discovery
+// that waits for it. Once the discovery stops waiting (`abandoned`), the result is the
+// scan thread's to hand to the engine or give back.
+struct PendingScan {
+    std::mutex mutex;
+    std::condition_variable done;
+    std::optional<HalServerScan> scan;
+    bool abandoned = false;
+};
 
 } // namespace
 
+// The way from a late scan to the engine. The destructor clears `engine` under `mutex`,
+// and a late scan holds it while it hands its modules over, so none reaches an engine
+// that is gone.
+struct Lighting_Control::LateScans {
+    std::mutex mutex;
+    Lighting_Control *engine = nullptr;
+};
+
 Lighting_Control::Lighting_Control(bool debugMode, QObject *parent)
-    : QThread(parent), sendCmdTimer(new QTimer), runEffectTimer(new QTimer), m_debugMode(debugMode ? 1 : 0)
+    : QThread(parent)
+    , m_perServerBound(kPerServerBound)
+    , m_discoveryBound(kDiscoveryBound)
+    , m_lateScans(std::make_shared<LateScans>())
+    , m_debugMode(debugMode ? 1 : 0)
 {
+    m_lateScans->engine = this;
     qDebug() << "Zedidid_Memory New";
     if (debugMode)
         qDebug() << "Lighting Start";
-    sendCmdTimer->setInterval(kFrameInterval);
-    runEffectTimer->setInterval(kFrameInterval);
-    // Direct: both run on the timers' (the main) thread, not on the engine object's thread.
-    connect(sendCmdTimer.get(), &QTimer::timeout, this, &Lighting_Control::sendCmd, Qt::DirectConnection);
-    connect(runEffectTimer.get(), &QTimer::timeout, this, &Lighting_Control::runEffect, Qt::DirectConnection);
 }
 
 Lighting_Control::~Lighting_Control()
 {
-    // Stop asking for frames and sends, let a running frame finish, then leave every module
-    // running the HAL's own effect with its last frame.
-    sendCmdTimer->stop();
-    runEffectTimer->stop();
+    {
+        std::lock_guard<std::mutex> lock(m_lateScans->mutex);
+        m_lateScans->engine = nullptr;
+    }
+    // Stop the frames and let a running one finish, then leave every module running the
+    // HAL's own effect with its last frame.
+    stopTimers();
     wait();
+    // The thread's last step took this lock: what it did is now ordered before what the
+    // destructor does (QThread::wait() orders it too, in a way the race checker cannot see).
+    { std::lock_guard<std::mutex> ended(m_loopMutex); }
 
     std::lock_guard<std::mutex> devices(m_deviceMutex);
     const EngineState last = state();
@@ -66,207 +86,206 @@ void Lighting_Control::setDebugMode(bool on)
     m_debugMode.storeRelaxed(on ? 1 : 0);
 }
 
+void Lighting_Control::setDiscoveryBounds(std::chrono::milliseconds perServer, std::chrono::milliseconds total)
+{
+    m_perServerBound = perServer;
+    m_discoveryBound = total;
+}
+
 void Lighting_Control::releaseDevices(const QVector<ModuleDevice> &devices, VeltrimaHalObject *hal)
 {
     for (const ModuleDevice &entry : devices)
         entry.device->vtbl->Release(entry.device);
-    if (hal) {
-        // The reference of creation and the one added before enumerating.
-        hal->vtbl->Release(hal);
-        hal->vtbl->Release(hal);
-    }
+    HalDiscovery::releaseObject(hal);
 }
 
 int Lighting_Control::setupMemory()
 {
+    using Clock = std::chrono::steady_clock;
     const bool debug = m_debugMode.loadRelaxed() != 0;
     if (debug)
         qDebug() << "Setup Module Lighting";
 
-    const QVector<HalRegistryEntry> servers = HalRegistry::entries();
-    const VeltrimaHalGuid iid = HalGuid::halInterfaceId();
+    // One discovery at a time; a late scan waits here for the one under way to end.
+    std::lock_guard<std::mutex> running(m_discoveryMutex);
+    const quint64 discovery = ++m_discovery;
+    const Clock::time_point deadline = Clock::now() + m_discoveryBound;
     int result = 0;
-    bool listCleared = false;
-    QVector<ModuleDevice> accepted;
-    VeltrimaHalObject *halInUse = nullptr;
-
-    for (const HalRegistryEntry &server : servers) {
-        VeltrimaHalObject *hal = nullptr;
-        VeltrimaHalResult hr = kBadClassString;
-        std::optional<HalServer> library;
-        if (const std::optional<VeltrimaHalGuid> clsid = HalGuid::fromString(server.name)) {
-            QString error;
-            library = HalServer::load(server.serverPath, &error);
-            if (library) {
-                void *object = nullptr;
-                hr = library->createInstance(*clsid, iid, &object);
-                hal = static_cast<VeltrimaHalObject *>(object);
-            } else {
-                hr = VELTRIMA_HAL_E_CLASSNOTREG;
-                qWarning().noquote() << "HAL server" << server.name << "did not load:" << error;
-            }
-        } else {
-            qWarning().noquote() << "HAL registry entry" << server.name << "is not a server id";
-        }
-        qDebug().noquote() << "hr===" << hex(hr);
-        if (hr < 0 || !hal) {
-            if (hal)
-                hal->vtbl->Release(hal);
+    for (const HalRegistryEntry &server : HalRegistry::entries()) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
+            qWarning().noquote() << "HAL server" << server.name << "not tried: discovery took its"
+                                 << m_discoveryBound.count() << "ms";
             continue;
         }
-
-        hal->vtbl->AddRef(hal);
-        std::uint32_t count = 0;
-        if (hal->vtbl->Enumerate(hal, nullptr, &count) < 0)
-            count = 0;
-        qDebug() << "hal->Enumerate(NULL, &count)" << count;
-        if (debug)
-            qDebug() << "Module Count_1:" << count;
-        if (count == 0) {
-            releaseDevices({}, hal);
+        const std::optional<HalServerScan> scan = scanWithin(server, std::min(left, m_perServerBound), discovery);
+        if (!scan || !scan->hal)
             continue;
-        }
-        if (count > kMaxHalDevices) {
-            qWarning() << "HAL reports" << count << "devices; only the first" << kMaxHalDevices << "are read";
-            count = kMaxHalDevices;
-        }
-
-        qDebug() << "1233211234567";
-        QVector<VeltrimaHalDevice *> devices(int(count), nullptr);
-        if (hal->vtbl->Enumerate(hal, devices.data(), &count) < 0)
-            count = 0;
-        count = std::min<std::uint32_t>(count, std::uint32_t(devices.size()));
-        devices.resize(int(count));
-        devices.removeAll(nullptr);
-        count = std::uint32_t(devices.size());
-        qDebug() << "count == " << count;
-        result = int(count);
-
-        // Each device's own description, or none when it is malformed.
-        QVector<std::optional<HalDescription>> own;
-        for (VeltrimaHalDevice *device : qAsConst(devices)) {
-            char *text = nullptr;
-            std::optional<HalDescription> description;
-            if (device->vtbl->GetCapabilities(device, &text) >= 0 && text) {
-                QString error;
-                description = HalDescription::parse(QByteArray(text), &error);
-                if (!description)
-                    qWarning().noquote() << "HAL device description refused:" << error;
-            } else {
-                qWarning() << "HAL device gave no description";
-            }
-            library->freeString(text);
-            if (description) {
-                std::lock_guard<std::mutex> lock(m_deviceMutex);
-                m_descriptions.append(*description);
-            }
-            own.append(description);
-        }
-
-        listCleared = true;
-        accepted.clear();
-        const int descriptionCount = descriptions().size();
-        if (debug)
-            qDebug() << "Module Count_2:" << descriptionCount << count;
-        qDebug() << descriptionCount << count;
-
-        int totalLedNum = 0;
-        {
-            std::lock_guard<std::mutex> lock(m_stateMutex);
-            // The LED counts follow the devices found now, not earlier discoveries.
-            m_state.totalLedNum = 0;
-            for (MemoryModuleData &data : m_state.memoryData)
-                data.ledNum = 0;
-            // Each accepted module takes the next module position, so device list entry i
-            // drives position i and carries its LED count there; devices of another type
-            // between memory modules leave no gap.
-            for (int i = 0; i < int(count); ++i) {
-                if (!own.at(i) || own.at(i)->type != kMemoryModuleType)
-                    continue;
-                const int position = accepted.size();
-                if (position >= kModuleCount) {
-                    qWarning() << "Memory module at HAL index" << i << "refused: the engine drives" << kModuleCount
-                               << "modules";
-                    continue;
-                }
-                const HalDescription &description = *own.at(i);
-                int ledNum = description.devices.isEmpty() ? 0 : description.devices.first().led_count;
-                if (ledNum < 0 || ledNum > kLedSlots) {
-                    qWarning() << "Module" << position << "reports" << ledNum << "LEDs; kept to 0 to" << kLedSlots;
-                    ledNum = std::clamp(ledNum, 0, kLedSlots);
-                }
-                accepted.append({position, devices.at(i)});
-                MemoryModuleData &data = m_state.memoryData[position];
-                data.ledNum = ledNum;
-                m_state.totalLedNum += ledNum;
-                std::fill(data.rgb, data.rgb + ledNum, COLORREF(255));
-                if (debug)
-                    qDebug() << "Module[" << position << "] Led Num:" << ledNum;
-            }
-            totalLedNum = m_state.totalLedNum;
-        }
-        qDebug() << "Total====ledNum= ==== " << totalLedNum;
-
-        // Devices that are not kept go back to the server.
-        for (int i = 0; i < devices.size(); ++i) {
-            const bool kept = std::any_of(accepted.cbegin(), accepted.cend(),
-                                          [&](const ModuleDevice &entry) { return entry.device == devices.at(i); });
-            if (!kept)
-                devices.at(i)->vtbl->Release(devices.at(i));
-        }
-        if (!accepted.isEmpty()) {
-            halInUse = hal;
+        result = scan->devices.size();
+        if (adopt(*scan, debug) > 0)
             break;
-        }
-        releaseDevices({}, hal);
-    }
-
-    if (listCleared) {
-        QVector<ModuleDevice> old;
-        VeltrimaHalObject *oldHal = nullptr;
-        {
-            std::lock_guard<std::mutex> lock(m_deviceMutex);
-            old = std::exchange(m_devices, accepted);
-            // The HAL object in use stays; a later discovery without modules keeps none.
-            oldHal = std::exchange(m_hal, halInUse);
-        }
-        releaseDevices(old, oldHal);
     }
     return result;
 }
 
-void Lighting_Control::onTimerThread(QTimer *timer, const std::function<void()> &action)
+std::optional<HalServerScan> Lighting_Control::scanWithin(const HalRegistryEntry &server,
+                                                          std::chrono::milliseconds bound, quint64 discovery)
 {
-    if (timer->thread() == QThread::currentThread()) {
-        action();
-        return;
+    auto pending = std::make_shared<PendingScan>();
+    const bool debug = m_debugMode.loadRelaxed() != 0;
+    const auto scanning = [pending, late = m_lateScans, server, debug, discovery] {
+        HalServerScan scan = HalDiscovery::scan(server, debug);
+        {
+            std::lock_guard<std::mutex> lock(pending->mutex);
+            if (!pending->abandoned) {
+                pending->scan = std::move(scan);
+                pending->done.notify_all();
+                return;
+            }
+        }
+        qInfo().noquote() << "HAL server" << server.name << "answered after discovery passed it over";
+        std::lock_guard<std::mutex> lock(late->mutex);
+        if (!scan.hal || !late->engine || !late->engine->adoptLate(scan, discovery))
+            HalDiscovery::release(scan);
+    };
+    try {
+        std::thread(scanning).detach();
+    } catch (const std::system_error &error) {
+        qWarning() << "No thread for a HAL scan (" << error.what() << "); scanning without a bound";
+        return HalDiscovery::scan(server, debug);
     }
-    QMetaObject::invokeMethod(timer, action, Qt::QueuedConnection);
+
+    std::unique_lock<std::mutex> lock(pending->mutex);
+    if (pending->done.wait_for(lock, bound, [&] { return pending->scan.has_value(); }))
+        return std::move(pending->scan);
+    pending->abandoned = true;
+    qWarning().noquote() << "HAL server" << server.name << "did not answer within" << bound.count()
+                         << "ms; passed over";
+    return std::nullopt;
+}
+
+int Lighting_Control::adopt(const HalServerScan &scan, bool debug)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_deviceMutex);
+        for (const std::optional<HalDescription> &description : scan.descriptions) {
+            if (description)
+                m_descriptions.append(*description);
+        }
+    }
+    const QVector<AcceptedModule> accepted = HalDiscovery::accept(scan, debug);
+    const int descriptionCount = descriptions().size();
+    if (debug)
+        qDebug() << "Module Count_2:" << descriptionCount << scan.devices.size();
+    qDebug() << descriptionCount << scan.devices.size();
+
+    int totalLedNum = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_stateMutex);
+        // The LED counts follow the devices found now, not earlier discoveries.
+        m_state.totalLedNum = 0;
+        for (MemoryModuleData &data : m_state.memoryData)
+            data.ledNum = 0;
+        for (int position = 0; position < accepted.size(); ++position) {
+            MemoryModuleData &data = m_state.memoryData[position];
+            data.ledNum = accepted.at(position).ledNum;
+            m_state.totalLedNum += data.ledNum;
+            std::fill(data.rgb, data.rgb + data.ledNum, COLORREF(255));
+        }
+        totalLedNum = m_state.totalLedNum;
+    }
+    qDebug() << "Total====ledNum= ==== " << totalLedNum;
+
+    HalDiscovery::releaseExcept(scan, accepted);
+    QVector<ModuleDevice> kept;
+    for (int position = 0; position < accepted.size(); ++position)
+        kept.append({position, accepted.at(position).device});
+    QVector<ModuleDevice> old;
+    VeltrimaHalObject *oldHal = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(m_deviceMutex);
+        old = std::exchange(m_devices, kept);
+        // The HAL object in use stays; a discovery whose devices are all refused keeps none.
+        oldHal = std::exchange(m_hal, accepted.isEmpty() ? nullptr : scan.hal);
+    }
+    releaseDevices(old, oldHal);
+    return accepted.size();
+}
+
+bool Lighting_Control::adoptLate(const HalServerScan &scan, quint64 discovery)
+{
+    std::lock_guard<std::mutex> running(m_discoveryMutex);
+    if (discovery != m_discovery.load() || !devicePositions().isEmpty())
+        return false;
+    const bool debug = m_debugMode.loadRelaxed() != 0;
+    if (HalDiscovery::accept(scan, false).isEmpty())
+        return false;
+    const int modules = adopt(scan, debug);
+    qInfo() << "Memory modules found late:" << modules << "; the frames start now";
+    startTimers();
+    return true;
 }
 
 void Lighting_Control::startTimers()
 {
-    QTimer *effect = runEffectTimer.get();
-    QTimer *send = sendCmdTimer.get();
-    onTimerThread(effect, [effect, send] {
-        effect->start(kFrameInterval);
-        send->start(kFrameInterval);
-    });
+    std::unique_lock<std::mutex> lock(m_loopMutex);
+    if (m_loopOn)
+        return;
+    m_loopOn = true;
+    m_sending = true;
+    // A loop that was told to stop but has not yet looked carries on.
+    if (m_loopAlive)
+        return;
+    m_loopAlive = true;
+    if (isRunning()) {
+        // A frame of runEffect(), or a loop on its way out, ends first.
+        lock.unlock();
+        wait();
+        lock.lock();
+    }
+    m_threadLoops = true;
+    start();
 }
 
 void Lighting_Control::stopTimers()
 {
-    QTimer *effect = runEffectTimer.get();
-    QTimer *send = sendCmdTimer.get();
-    onTimerThread(effect, [effect, send] {
-        effect->stop();
-        send->stop();
-    });
+    {
+        std::lock_guard<std::mutex> lock(m_loopMutex);
+        m_loopOn = false;
+    }
+    m_loopSleep.wake();
 }
 
 bool Lighting_Control::timersActive() const
 {
-    return runEffectTimer->isActive() || sendCmdTimer->isActive();
+    std::lock_guard<std::mutex> lock(m_loopMutex);
+    return m_loopOn;
+}
+
+void Lighting_Control::frameLoop()
+{
+    using Clock = FrameSleeper::Clock;
+    Clock::time_point next = Clock::now() + kFrameInterval;
+    for (;;) {
+        const unsigned ticket = m_loopSleep.ticket();
+        {
+            std::lock_guard<std::mutex> lock(m_loopMutex);
+            if (!m_loopOn) {
+                m_loopAlive = false;
+                return;
+            }
+        }
+        if (!m_loopSleep.sleepUntil(next, ticket))
+            continue; // woken: look whether to stop
+        computeFrame();
+        if (m_sending.load())
+            sendCmd();
+        // Ticks that passed while this frame ran are skipped, keeping the 40 ms rhythm.
+        next += kFrameInterval;
+        const Clock::time_point now = Clock::now();
+        if (next <= now)
+            next += kFrameInterval * ((now - next) / kFrameInterval + 1);
+    }
 }
 
 void Lighting_Control::withState(const std::function<void(EngineState &)> &change)
@@ -318,7 +337,15 @@ void Lighting_Control::setMemoryLoad(int load)
 
 void Lighting_Control::run()
 {
-    computeFrame();
+    bool loops = false;
+    {
+        std::lock_guard<std::mutex> lock(m_loopMutex);
+        loops = std::exchange(m_threadLoops, false);
+    }
+    if (loops)
+        frameLoop();
+    else
+        computeFrame(); // runEffect(): one frame
 }
 
 void Lighting_Control::computeFrame()
@@ -363,8 +390,11 @@ void Lighting_Control::sendCmd()
 
 void Lighting_Control::runEffect()
 {
-    // QThread::start does nothing while the previous frame still runs.
-    start();
+    std::lock_guard<std::mutex> lock(m_loopMutex);
+    // While the frames run they need no help; QThread::start does nothing while a frame
+    // of an earlier call still runs.
+    if (!m_loopAlive)
+        start();
 }
 
 void Lighting_Control::setRGB(HWData data)
@@ -373,7 +403,8 @@ void Lighting_Control::setRGB(HWData data)
         for (int m = 0; m < kModuleCount; ++m) {
             if (data.memoryData[m].memorySlot < 0)
                 continue;
-            std::copy_n(data.memoryData[m].rgb, kDrivenLeds, s.memoryData[m].rgb);
+            for (int k = 0; k < kDrivenLeds; ++k)
+                s.memoryData[m].rgb[k] = EngineInput::colour(data.memoryData[m].rgb[k]);
         }
     });
 }
@@ -399,12 +430,12 @@ void Lighting_Control::setRGB(int module, COLORREF *colours, float *brightness, 
     withState([&](EngineState &s) {
         MemoryModuleData &data = s.memoryData[module];
         for (int k = 0; k < n; ++k) {
-            data.rgb[k] = colours[k];
-            data.softwareRGB[k] = colours[k];
-            data.bright[k] = brightness[k];
+            data.rgb[k] = EngineInput::colour(colours[k]);
+            data.softwareRGB[k] = data.rgb[k];
+            data.bright[k] = EngineInput::brightness(brightness[k]);
         }
-        data.singleRGB = singleColour;
-        data.singleBright = singleBrightness;
+        data.singleRGB = EngineInput::colour(singleColour);
+        data.singleBright = EngineInput::brightness(singleBrightness);
     });
 }
 
@@ -413,11 +444,16 @@ void Lighting_Control::setLightMode(int module, int lightMode, int colorMode, in
     qDebug() << "Lighting_Control::setLightMode" << module << lightMode << colorMode << lightSpeed;
     if (!LightingFrame::isValidModule(module))
         return;
+    const int mode = EngineInput::lightMode(lightMode);
+    const int colours = EngineInput::colorMode(colorMode);
+    const int speed = EngineInput::lightSpeed(lightSpeed);
+    if (mode != lightMode || colours != colorMode || speed != lightSpeed)
+        qWarning() << "Lighting_Control::setLightMode: out of range, taken as" << mode << colours << speed;
     withState([&](EngineState &s) {
         MemoryModuleData &data = s.memoryData[module];
-        data.lightMode = lightMode;
-        data.colorMode = colorMode;
-        data.lightSpeed = lightSpeed;
+        data.lightMode = mode;
+        data.colorMode = colours;
+        data.lightSpeed = speed;
         data.turnOff = turnOff;
         LightingFrame::resetLighting(s, module);
     });
@@ -445,7 +481,7 @@ void Lighting_Control::receiveTemp(int temperature)
 
 void Lighting_Control::slot_Volume(int level)
 {
-    withState([level](EngineState &s) { s.volume = level; });
+    withState([level](EngineState &s) { s.volume = EngineInput::percent(level); });
 }
 
 void Lighting_Control::slot_SetWeatherType(int type)
@@ -475,9 +511,9 @@ void Lighting_Control::returnDesktopPixelRGB(int red, int green, int blue)
 {
     qDebug() << "Desktop----R:" << red << ", G:" << green << ", B:" << blue;
     withState([=](EngineState &s) {
-        s.deskRed = red;
-        s.deskGreen = green;
-        s.deskBlue = blue;
+        s.deskRed = EngineInput::channel(red);
+        s.deskGreen = EngineInput::channel(green);
+        s.deskBlue = EngineInput::channel(blue);
     });
 }
 
@@ -486,7 +522,10 @@ void Lighting_Control::receive_RGB_Sync(int count, COLORREF *colours)
     if (count > 0 && !colours)
         return;
     const int n = std::clamp(count, 0, kDrivenLeds);
-    withState([=](EngineState &s) { std::copy_n(colours, n, s.syncColours); });
+    withState([=](EngineState &s) {
+        for (int k = 0; k < n; ++k)
+            s.syncColours[k] = EngineInput::colour(colours[k]);
+    });
 }
 
 void Lighting_Control::setMemorySlotNumber(int module, int slot)
@@ -511,7 +550,7 @@ void Lighting_Control::setWarningMode(bool on, COLORREF colour, int level)
     qDebug() << "Lighting_Control::setWarningMode" << on;
     withState([=](EngineState &s) {
         s.warningOn = on;
-        s.warningColour = colour;
+        s.warningColour = EngineInput::colour(colour);
         s.warningLevel = level;
     });
 }
@@ -530,11 +569,6 @@ void Lighting_Control::getMemoryLedNum()
 
 void Lighting_Control::seitchSendCmdTimer(bool run)
 {
-    QTimer *timer = sendCmdTimer.get();
-    onTimerThread(timer, [timer, run] {
-        if (run && !timer->isActive())
-            timer->start(kFrameInterval);
-        else if (!run && timer->isActive())
-            timer->stop();
-    });
+    // Only the sending pauses; the frames go on being computed and reported.
+    m_sending = run;
 }

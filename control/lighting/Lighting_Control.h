@@ -2,6 +2,10 @@
 // 40 ms computed on the engine's own thread, and the frames sent to the HAL devices that
 // module discovery accepted.
 //
+// The engine's thread lives from startTimers() to stopTimers(): it sleeps until the next
+// 40 ms tick, computes the frame and then sends it, so a tick wakes one thread and
+// creates none. Ticks that pass while a frame overruns are skipped, never queued.
+//
 // The slots are called directly from other threads (the main thread, the channel's and
 // the sensors' threads) while a frame may be running, so one lock guards the state: every
 // slot holds it while it changes the state, the frame holds it while it computes, and the
@@ -10,7 +14,9 @@
 #pragma once
 
 #include "EngineState.h"
+#include "FrameSleeper.h"
 #include "HalDescription.h"
+#include "HalDiscovery.h"
 #include "LightingFrame.h"
 
 #include "HWData.h"
@@ -18,12 +24,14 @@
 
 #include <QString>
 #include <QThread>
-#include <QTimer>
 #include <QVector>
 
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 class Lighting_Control : public QThread
 {
@@ -35,7 +43,13 @@ public:
 
     // Module discovery: finds the HAL servers, keeps the memory modules of the first one
     // that has any, and returns its device count (0 when no server reported a device).
+    // A server that does not answer within the per-server bound is passed over, and no
+    // server is tried once the whole bound is used up, so the caller is never held much
+    // longer than that. A server passed over that answers later has its modules taken
+    // then, and the frames started, if by that time no discovery runs and no module is
+    // driven; otherwise they are given back.
     int setupMemory();
+    void setDiscoveryBounds(std::chrono::milliseconds perServer, std::chrono::milliseconds total);
     void resetLighting(int module);
     void refreshOrderLighting();
     void setHelloIndex(int index);
@@ -43,8 +57,8 @@ public:
     void setMemoryLoad(int load);
     void setDebugMode(bool on);
 
-    // Starts runEffectTimer and then sendCmdTimer at 40 ms. The timers have no parent, so
-    // they belong to the thread that created the engine; call this from that thread.
+    // Starts the frames (and their sending) on the engine's thread; any thread may call
+    // these. stopTimers() returns at once; wait() then waits for the thread to end.
     void startTimers();
     void stopTimers();
     bool timersActive() const;
@@ -63,6 +77,8 @@ public:
 
 public slots:
     void sendCmd();
+    // Computes one frame on the engine's thread, unless that thread is already running
+    // (a frame under way, or the frames started by startTimers()).
     void runEffect();
     void setRGB(HWData data);
     void setRGB(int module, COLORREF *colours, float *brightness, COLORREF singleColour, float singleBrightness,
@@ -97,13 +113,36 @@ private:
         VeltrimaHalDevice *device;  // one reference held
     };
 
-    // Runs `action` on the timer's own thread (now, when that is the calling thread).
-    static void onTimerThread(QTimer *timer, const std::function<void()> &action);
+    struct LateScans;
+
     void withState(const std::function<void(EngineState &)> &change);
     void releaseDevices(const QVector<ModuleDevice> &devices, VeltrimaHalObject *hal);
+    void frameLoop();
 
-    std::unique_ptr<QTimer> sendCmdTimer;
-    std::unique_ptr<QTimer> runEffectTimer;
+    // Scans one server on a thread of its own; nothing when it does not answer in time.
+    std::optional<HalServerScan> scanWithin(const HalRegistryEntry &server, std::chrono::milliseconds bound,
+                                            quint64 discovery);
+    // Makes a scan's memory modules the driven ones (LED counts, colours, device list).
+    // Returns the number of modules taken.
+    int adopt(const HalServerScan &scan, bool debug);
+    // A scan that came in after its discovery stopped waiting; false when it is not wanted.
+    bool adoptLate(const HalServerScan &scan, quint64 discovery);
+
+    // The frame loop runs while `m_loopOn`; `m_loopAlive` from the start of its thread to
+    // the moment it leaves; `m_threadLoops` tells the thread being started which it is.
+    mutable std::mutex m_loopMutex;
+    FrameSleeper m_loopSleep;
+    bool m_loopOn = false;
+    bool m_loopAlive = false;
+    bool m_threadLoops = false;
+    std::atomic<bool> m_sending{true};
+
+    // Discovery: its bounds, the number of the latest one started and whether one runs.
+    std::chrono::milliseconds m_perServerBound;
+    std::chrono::milliseconds m_discoveryBound;
+    std::mutex m_discoveryMutex;
+    std::atomic<quint64> m_discovery{0};
+    std::shared_ptr<LateScans> m_lateScans;
 
     // std::mutex rather than QMutex: ThreadSanitizer sees its hand-over under contention.
     mutable std::mutex m_stateMutex;

@@ -95,11 +95,10 @@ COLORREF workColour(const EffectState &effect, int led, float factor)
 // Pulse and Heartbeat in colour mode Random: while the module is dark they draw a new
 // colour, then show the work colours at `factor`. Reseeding before each LED would give
 // every LED the same colour, so one draw serves all of them.
-void showRandomWork(EffectFrame &frame, MemoryModuleData &data, int module, float factor)
+void showRandomWork(EffectFrame &frame, MemoryModuleData &data, EffectRandom &random, float factor)
 {
     EffectState &effect = data.effect;
     if (factor == 0.0f) {
-        EffectRandom random(module);
         const COLORREF colour = random.colour();
         for (int k = 0; k < frame.size(); ++k) {
             effect.workRed[k] = redOf(colour);
@@ -112,7 +111,7 @@ void showRandomWork(EffectFrame &frame, MemoryModuleData &data, int module, floa
 }
 
 // Shows the frame of Pulse or Heartbeat at `factor` by the colour mode.
-void showBeat(EffectFrame &frame, MemoryModuleData &data, int module, float factor)
+void showBeat(EffectFrame &frame, MemoryModuleData &data, EffectRandom &random, float factor)
 {
     switch (data.colorMode) {
     case ColorModeRGB:
@@ -120,7 +119,7 @@ void showBeat(EffectFrame &frame, MemoryModuleData &data, int module, float fact
         SoftwareEffects::fillFromSource(frame, data, factor);
         break;
     case ColorModeRandom:
-        showRandomWork(frame, data, module, factor);
+        showRandomWork(frame, data, random, factor);
         break;
     default:
         break;
@@ -295,12 +294,11 @@ void SoftwareEffects::rgbSpectrum(EngineState &state, int module, COLORREF *leds
 
 void SoftwareEffects::ripple(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    forGatedStep(state, module, leds, count, frameCounter, [module](MemoryModuleData &data, EffectFrame &frame) {
+    forGatedStep(state, module, leds, count, frameCounter, [&state, module](MemoryModuleData &data, EffectFrame &frame) {
         frame.rotateUp();
         if (data.colorMode != ColorModeRandom || brightestLed(frame) != 0)
             return;
-        EffectRandom random(module);
-        const COLORREF c = random.colour();
+        const COLORREF c = state.random[module].colour();
         frame.set(0, c);
         frame.set(4, fraction(c, 2, 3));
         frame.set(3, fraction(c, 1, 3));
@@ -309,15 +307,14 @@ void SoftwareEffects::ripple(EngineState &state, int module, COLORREF *leds, int
 
 void SoftwareEffects::blink(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    forModule(state, module, leds, count, [module, frameCounter](MemoryModuleData &data, EffectFrame &frame) {
+    forModule(state, module, leds, count, [&state, module, frameCounter](MemoryModuleData &data, EffectFrame &frame) {
         if (!stepsNow(frameCounter, 4 * speedPeriod(data.lightSpeed)))
             return;
         EffectState &effect = data.effect;
         if (effect.blinkOn) {
             frame.fill(0);
         } else if (data.colorMode == ColorModeRandom) {
-            EffectRandom random(module);
-            frame.fill(random.colour());
+            frame.fill(state.random[module].colour());
         } else {
             fillFromSource(frame, data);
         }
@@ -327,12 +324,12 @@ void SoftwareEffects::blink(EngineState &state, int module, COLORREF *leds, int 
 
 void SoftwareEffects::pulse(EngineState &state, int module, COLORREF *leds, int count, int)
 {
-    forModule(state, module, leds, count, [module](MemoryModuleData &data, EffectFrame &frame) {
+    forModule(state, module, leds, count, [&state, module](MemoryModuleData &data, EffectFrame &frame) {
         EffectState &effect = data.effect;
         const std::int64_t period = speedPeriod(data.lightSpeed) * 10;
         const std::int64_t c = effect.pulseCounter;
         const float f = std::fabs(float(period - c) / float(period));
-        showBeat(frame, data, module, f);
+        showBeat(frame, data, state.random[module], f);
         effect.pulseCounter = nextCount(effect.pulseCounter, 2 * period);
     });
 }
@@ -426,8 +423,8 @@ void SoftwareEffects::twinkle(EngineState &state, int module, COLORREF *leds, in
 
 void SoftwareEffects::raindrop(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    forGatedStep(state, module, leds, count, frameCounter, [module](MemoryModuleData &data, EffectFrame &frame) {
-        EffectRandom random(module);
+    forGatedStep(state, module, leds, count, frameCounter, [&state, module](MemoryModuleData &data, EffectFrame &frame) {
+        EffectRandom &random = state.random[module];
         for (int k = 0; k < frame.size(); ++k) {
             int &level = data.effect.dropLevel[k];
             if (level < 1)
@@ -446,7 +443,7 @@ void SoftwareEffects::raindrop(EngineState &state, int module, COLORREF *leds, i
 
 void SoftwareEffects::heartbeat(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    forGatedStep(state, module, leds, count, frameCounter, [module](MemoryModuleData &data, EffectFrame &frame) {
+    forGatedStep(state, module, leds, count, frameCounter, [&state, module](MemoryModuleData &data, EffectFrame &frame) {
         EffectState &effect = data.effect;
         const int c = qBound(0, effect.beatCounter, 10);
         float v = float(std::pow(1.4, c));
@@ -456,7 +453,7 @@ void SoftwareEffects::heartbeat(EngineState &state, int module, COLORREF *leds, 
             effect.beatCounter = 0;
         }
         const float f = v > 9.0f ? (20.0f - v) / 10.0f : v / 10.0f;
-        showBeat(frame, data, module, f);
+        showBeat(frame, data, state.random[module], f);
     });
 }
 
@@ -498,8 +495,8 @@ void SoftwareEffects::scan(EngineState &state, int module, COLORREF *leds, int c
 
 void SoftwareEffects::swirl(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    forGatedStep(state, module, leds, count, frameCounter, [module](MemoryModuleData &data, EffectFrame &frame) {
-        EffectRandom random(module);
+    forGatedStep(state, module, leds, count, frameCounter, [&state, module](MemoryModuleData &data, EffectFrame &frame) {
+        EffectRandom &random = state.random[module];
         if (random.draw(3) == 0)
             setIfAny(frame, 0, colourSource(data, random.draw(5)));
         else
@@ -511,7 +508,7 @@ void SoftwareEffects::swirl(EngineState &state, int module, COLORREF *leds, int 
 
 void SoftwareEffects::rain(EngineState &state, int module, COLORREF *leds, int count, int frameCounter)
 {
-    forGatedStep(state, module, leds, count, frameCounter, [module](MemoryModuleData &data, EffectFrame &frame) {
+    forGatedStep(state, module, leds, count, frameCounter, [&state, module](MemoryModuleData &data, EffectFrame &frame) {
         // The top two LEDs hold a drop and let it fade; below them drops just rise.
         const COLORREF below4 = frame.at(3);
         const COLORREF top = frame.at(4);
@@ -534,8 +531,7 @@ void SoftwareEffects::rain(EngineState &state, int module, COLORREF *leds, int c
         frame.set(2, frame.at(1));
         frame.set(1, frame.at(0));
 
-        EffectRandom random(module);
-        const auto colour = random.draw(10) == 0 ? colourSource(data, 0) : std::optional<COLORREF>();
+        const auto colour = state.random[module].draw(10) == 0 ? colourSource(data, 0) : std::optional<COLORREF>();
         frame.set(0, colour.value_or(0));
     });
 }

@@ -1,5 +1,8 @@
 #include "HalRegistry.h"
 
+#include "RegularFile.h"
+
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -53,11 +56,13 @@ QVector<HalRegistryEntry> HalRegistry::entries(const QStringList &folders)
             if (seen.contains(name))
                 continue;
             seen.insert(name);
-            QFile file(dir.filePath(name));
             // A failed read gives an empty path, which then fails to load.
+            QString error;
             QString path;
-            if (file.open(QIODevice::ReadOnly) && file.size() <= kMaxEntrySize)
-                path = QString::fromLocal8Bit(file.read(kMaxEntrySize)).trimmed();
+            if (const std::optional<QByteArray> content = RegularFile::read(dir.filePath(name), kMaxEntrySize, &error))
+                path = QString::fromLocal8Bit(*content).trimmed();
+            else
+                qWarning().noquote() << "HAL registry entry refused:" << error;
             result.append({name, path});
         }
     }

@@ -1,8 +1,15 @@
 #include "HalServer.h"
 
+#include "RegularFile.h"
+
 #include <QFile>
 
 #include <dlfcn.h>
+
+namespace {
+// Far more than any server needs; bounds what a wrong entry can make the loader map.
+constexpr qint64 kMaxServerSize = 256 * 1024 * 1024;
+} // namespace
 
 std::optional<HalServer> HalServer::load(const QString &path, QString *error)
 {
@@ -11,6 +18,11 @@ std::optional<HalServer> HalServer::load(const QString &path, QString *error)
             *error = QStringLiteral("no server path");
         return std::nullopt;
     }
+    // dlopen reads whatever the path names; a FIFO would hold it for ever. A bare name is
+    // looked up in the system's library folders instead. (A file swapped in between this
+    // check and the load is possible, but whoever can do that can register a server too.)
+    if (path.contains(QLatin1Char('/')) && !RegularFile::check(path, kMaxServerSize, error))
+        return std::nullopt;
     // RTLD_LOCAL keeps each server's symbols apart; a second dlopen of a path returns the
     // same handle, so loading is idempotent. Servers are never unloaded.
     void *handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);

@@ -1,6 +1,7 @@
 #include "EffectClock.h"
 #include "EffectRandom.h"
 #include "EffectTestState.h"
+#include "LightingFrame.h"
 #include "SoftwareEffects.h"
 #include "TestEnvironment.h"
 
@@ -45,6 +46,7 @@ private slots:
     void colourWheelRules();
     void colourWheelWalksBackToRed();
     void randomNumbersFollowTheFrameworkSequence();
+    void randomEffectsOnAnExactFrameClock();
     void speedGate();
     void colourSources_data();
     void colourSources();
@@ -151,11 +153,62 @@ void TestEffects::randomNumbersFollowTheFrameworkSequence()
     qsrand(5003);
     for (int i = 0; i < 10; ++i)
         QCOMPARE(random.draw(), qrand());
-    random.reseed();
+    random.seed(3);
     qsrand(5003);
     QCOMPARE(random.draw(30), qrand() % 30);
     QT_WARNING_POP
     EffectClock::setFixed(12345678, 1700000000);
+}
+
+namespace {
+
+// Module 0 alone in `mode` (the others static), run through the engine's frames with the
+// clock advancing exactly 40 ms a frame from `start`; `seen` is asked after every frame.
+template <typename Seen>
+QVector<bool> framesSeen(int mode, int speed, qint64 start, int frames, Seen &&seen)
+{
+    EffectTestState t(LightingFrame::Static);
+    t.setUp(0, mode, ColorModeRGB, speed);
+    QVector<bool> result;
+    for (int frame = 0; frame < frames; ++frame) {
+        EffectClock::setFixed(start + 40 * frame, 0);
+        LightingFrame::run(t.state);
+        result.append(seen(t.module(0)));
+    }
+    EffectClock::setFixed(12345678, 1700000000);
+    return result;
+}
+
+} // namespace
+
+void TestEffects::randomEffectsOnAnExactFrameClock()
+{
+    // Frames exactly 40 ms apart must not tie the draws to the clock. Over many starting
+    // times, nearly every Rain sees a drop within its first second (25 frames, 1 in 10 a
+    // frame) and nearly every Swirl at speed Normal lights LED 0 (8 steps, 1 in 3 a step).
+    const auto rainLit = [](const MemoryModuleData &data) { return data.softwareRGB[0] != black; };
+    int rainStarts = 0;
+    int swirlStarts = 0;
+    for (int i = 0; i < 20; ++i) {
+        const qint64 start = 3600000 * (i % 24) + 61009 * i;
+        rainStarts += framesSeen(LightingFrame::Rain, SpeedExtreme, start, 25, rainLit).contains(true);
+        swirlStarts += framesSeen(LightingFrame::Swirl, SpeedNormal, start, 25, rainLit).contains(true);
+    }
+    QVERIFY2(rainStarts >= 15, qPrintable(QString::number(rainStarts)));
+    QVERIFY2(swirlStarts >= 15, qPrintable(QString::number(swirlStarts)));
+
+    // Over a longer run the chances stay those of the effects.
+    const QVector<bool> rain = framesSeen(LightingFrame::Rain, SpeedExtreme, 43200000, 3000, rainLit);
+    const double rainShare = double(rain.count(true)) / rain.size();
+    QVERIFY2(rainShare > 0.07 && rainShare < 0.13, qPrintable(QString::number(rainShare)));
+    int drops = 0;
+    framesSeen(LightingFrame::Raindrop, SpeedExtreme, 43200000, 3000, [&drops](const MemoryModuleData &data) {
+        for (int k = 0; k < kDrivenLeds; ++k)
+            drops += data.effect.dropLevel[k] == 1;
+        return false;
+    });
+    // 1 in 30 for an LED at rest, which it is 11 frames in every 30 or so.
+    QVERIFY2(drops > 150 && drops < 450, qPrintable(QString::number(drops)));
 }
 
 void TestEffects::speedGate()

@@ -63,6 +63,13 @@ public:
         return registerEntry(clsid, scriptedServer());
     }
 
+    // Makes every Enumerate call of a scripted server take `ms`.
+    static bool delayScriptedEnumerate(const QString &clsid, int ms)
+    {
+        QFile file(dataHome() + QStringLiteral("/veltrima/hal-scripted/") + clsid + QStringLiteral("/enumerate-delay-ms"));
+        return file.open(QIODevice::WriteOnly) && file.write(QByteArray::number(ms)) > 0;
+    }
+
     static QString description(const QString &type, const QString &ledCount)
     {
         return QStringLiteral("<hal><version>1</version><type>%1</type><device><name>d</name><id>0</id>"

@@ -1,8 +1,10 @@
 // A test-only HAL server that reports whatever descriptions a test wrote for it: the
 // files device0.xml, device1.xml, ... in <XDG_DATA_HOME>/veltrima/hal-scripted/<CLSID>/,
 // one device per file, the text handed out as it is (malformed on purpose where a test
-// wants that). A CLSID without a folder cannot be created. It counts its live objects
-// and the colour calls, which a test reads through ScriptedHal_Counters.
+// wants that). A file enumerate-delay-ms in the folder makes every Enumerate call take
+// that long, as a slow or hung server would. A CLSID without a folder cannot be created.
+// It counts its live objects and the colour calls, which a test reads through
+// ScriptedHal_Counters.
 #include "veltrima_hal.h"
 
 #include "HalGuid.h"
@@ -12,8 +14,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -33,6 +37,7 @@ struct ScriptedObject {
     VeltrimaHalObject base;
     std::atomic<std::uint32_t> refs{1};
     std::vector<ScriptedDevice *> devices;
+    int enumerateDelayMs = 0;
 };
 
 uint32_t objectAddRef(VeltrimaHalObject *self)
@@ -93,6 +98,8 @@ const VeltrimaHalDeviceVtbl kDeviceVtbl = {deviceQueryInterface, deviceAddRef, d
 VeltrimaHalResult objectEnumerate(VeltrimaHalObject *self, VeltrimaHalDevice **devices, uint32_t *count)
 {
     auto *object = reinterpret_cast<ScriptedObject *>(self);
+    if (object->enumerateDelayMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(object->enumerateDelayMs));
     const auto available = std::uint32_t(object->devices.size());
     if (!devices) {
         *count = available;
@@ -124,6 +131,9 @@ VeltrimaHal_CreateInstance(const VeltrimaHalGuid *clsid, const VeltrimaHalGuid *
 
     auto *created = new ScriptedObject;
     created->base.vtbl = &kObjectVtbl;
+    QFile delay(folder.filePath(QStringLiteral("enumerate-delay-ms")));
+    if (delay.open(QIODevice::ReadOnly))
+        created->enumerateDelayMs = delay.readAll().trimmed().toInt();
     for (int i = 0;; ++i) {
         QFile file(folder.filePath(QStringLiteral("device%1.xml").arg(i)));
         if (!file.open(QIODevice::ReadOnly))

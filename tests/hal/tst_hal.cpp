@@ -8,7 +8,12 @@
 #include <QProcess>
 
 #include <cstring>
+#include <future>
 #include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QtTest>
 
 class tst_hal : public QObject
@@ -26,6 +31,7 @@ private slots:
     void virtualServerRefusesOtherInterfaces();
     void registerToolWritesEntryAndDefaults();
     void halfWrittenEntryIsNotWaitedForEver();
+    void outsidePathsMustBeRegularFiles();
 };
 
 void tst_hal::guidParsing_data()
@@ -216,6 +222,42 @@ void tst_hal::halfWrittenEntryIsNotWaitedForEver()
     const auto snapshot = VirtualHalState::read(clsid);
     QVERIFY(snapshot);
     QCOMPARE(snapshot->devices.size(), 2);
+}
+
+void tst_hal::outsidePathsMustBeRegularFiles()
+{
+    TestEnvironment env;
+    const QString fifo = env.root() + "/fifo";
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString folder = env.root() + "/registry";
+    // An entry that names a FIFO, an entry that is one (through a link), and a good entry.
+    QVERIFY(HalRegistry::registerServer(folder, "{A0000000-0000-0000-0000-000000000000}", fifo));
+    QVERIFY(QFile::link(fifo, folder + "/{B0000000-0000-0000-0000-000000000000}"));
+    QVERIFY(HalRegistry::registerServer(folder, "{C0000000-0000-0000-0000-000000000000}", "/c.so"));
+
+    // Run where a blocked open cannot hang the test: on failure a writer opens the FIFO
+    // and closes it again, which lets a blocked reader go.
+    const auto bounded = [&fifo](auto work) {
+        auto result = std::async(std::launch::async, work);
+        if (result.wait_for(std::chrono::seconds(10)) == std::future_status::ready)
+            return result.get();
+        const int writer = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+        ::close(writer);
+        result.wait();
+        return decltype(result.get()){};
+    };
+    const QVector<HalRegistryEntry> entries = bounded([&] { return HalRegistry::entries({folder}); });
+    QCOMPARE(entries.size(), 3);
+    QCOMPARE(entries.at(0).serverPath, fifo);
+    QCOMPARE(entries.at(1).serverPath, QString());
+    QCOMPARE(entries.at(2).serverPath, QStringLiteral("/c.so"));
+
+    QString error;
+    const bool loaded = bounded([&] { return HalServer::load(fifo, &error).has_value(); });
+    QVERIFY(!loaded);
+    QVERIFY2(error.contains("not a regular file"), qPrintable(error));
+    QVERIFY(!HalServer::load(QStringLiteral("/dev/zero"), &error));
+    QVERIFY2(error.contains("not a regular file"), qPrintable(error));
 }
 
 QTEST_GUILESS_MAIN(tst_hal)

@@ -6,11 +6,38 @@
 
 #include <QtTest>
 
+#include <chrono>
+
+using namespace std::chrono_literals;
+
 namespace {
 
 const QString kFirst = QStringLiteral("{10000000-0000-0000-0000-000000000001}");
 const QString kSecond = QStringLiteral("{20000000-0000-0000-0000-000000000002}");
 const QString kThird = QStringLiteral("{30000000-0000-0000-0000-000000000003}");
+
+QByteArray repeated(const QByteArray &piece, int times)
+{
+    QByteArray text;
+    text.reserve(piece.size() * times);
+    for (int i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
+// Elements nested `levels` deep, closed again.
+QByteArray nested(int levels)
+{
+    return repeated("<a>", levels) + repeated("</a>", levels);
+}
+
+int scriptedObjectsAlive()
+{
+    int alive = 0;
+    int calls = 0;
+    HalFixtures::scriptedCounters(alive, calls);
+    return alive;
+}
 
 } // namespace
 
@@ -24,6 +51,7 @@ private slots:
     void descriptionFields();
     void descriptionRefusals_data();
     void descriptionRefusals();
+    void descriptionBounds();
 
     void noServerFindsNothing();
     void fourVirtualModules();
@@ -34,6 +62,9 @@ private slots:
     void ninthModuleRefused();
     void mixedTypesTakePositionsInAcceptanceOrder();
     void otherTypesDoNotUsePositions();
+    void hostileDescriptionsSkipTheirDevice();
+    void slowServerPassedOverThenTakenLate();
+    void slowServerGivenBackWhenNotWanted();
 };
 
 void tst_discovery::integerConversion_data()
@@ -118,6 +149,30 @@ void tst_discovery::descriptionRefusals()
     QString error;
     QVERIFY(!HalDescription::parse(xml, &error));
     QVERIFY(!error.isEmpty());
+}
+
+void tst_discovery::descriptionBounds()
+{
+    const QByteArray real = HalFixtures::memory(5).toUtf8();
+    QVERIFY(HalDescription::parse(real));
+    QVERIFY(HalDescription::parse("<hal>" + nested(HalDescription::kMaxDepth - 1) + "</hal>"));
+    // Markup that cannot nest does not count: comments, CDATA, declarations, self-closed.
+    QVERIFY(HalDescription::parse("<?xml version=\"1.0\"?><!-- " + repeated("<a>", 100) + " --><hal><x><![CDATA["
+                                  + repeated("<a>", 100) + "]]></x>" + repeated("<e a='1'/>", 100) + "</hal>"));
+
+    QString error;
+    QVERIFY(!HalDescription::parse(nested(5000), &error));
+    QVERIFY2(error.contains("nested"), qPrintable(error));
+    QVERIFY(!HalDescription::parse("<hal>" + nested(HalDescription::kMaxDepth) + "</hal>"));
+    // A '>' or "</" inside a quoted value neither ends a tag nor closes an element.
+    for (const QByteArray &piece : {QByteArray("<a x=\">\" y=\"</b>\">"), QByteArray("<a x='/>'>"), QByteArray("<a>/>")}) {
+        QVERIFY(!HalDescription::parse(repeated(piece, 2000), &error));
+        QVERIFY2(error.contains("nested"), qPrintable(error));
+    }
+    // Large but flat: refused on size alone, before any parsing.
+    const QByteArray padded = "<hal><type>458752</type>" + repeated("<led>x</led>", 10000) + "</hal>";
+    QVERIFY(!HalDescription::parse(padded, &error));
+    QVERIFY2(error.contains("bytes"), qPrintable(error));
 }
 
 void tst_discovery::noServerFindsNothing()
@@ -300,6 +355,82 @@ void tst_discovery::otherTypesDoNotUsePositions()
     QVERIFY(published);
     QCOMPARE(published->devices.at(0).colourCalls, 0ull);
     QCOMPARE(published->devices.at(8).colourCalls, 1ull);
+}
+
+void tst_discovery::hostileDescriptionsSkipTheirDevice()
+{
+    TestEnvironment env;
+    const QString deep = QString::fromUtf8("<hal><type>458752</type>" + nested(50000) + "</hal>");
+    const QString huge = QStringLiteral("<hal><type>458752</type><device><layout><led_count>5</led_count></layout>%1"
+                                        "</device></hal>").arg(QString(2 * 1024 * 1024, QLatin1Char(' ')));
+    QVERIFY(HalFixtures::registerScripted(kFirst, {deep, huge, HalFixtures::memory(4)}));
+    Lighting_Control engine;
+    QCOMPARE(engine.setupMemory(), 3);
+    QCOMPARE(engine.devicePositions(), QVector<int>({0}));
+    QCOMPARE(engine.state().memoryData[0].ledNum, 4);
+    QCOMPARE(engine.descriptions().size(), 1);
+}
+
+void tst_discovery::slowServerPassedOverThenTakenLate()
+{
+    TestEnvironment env;
+    // The first server answers each Enumerate in 3 s; the second at once.
+    QVERIFY(HalFixtures::registerScripted(kFirst, {HalFixtures::memory(5), HalFixtures::memory(5)}));
+    QVERIFY(HalFixtures::delayScriptedEnumerate(kFirst, 3000));
+    QVERIFY(HalFixtures::registerVirtual(kSecond, 3, 4));
+    {
+        Lighting_Control engine;
+        engine.setDiscoveryBounds(300ms, 5000ms);
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(engine.setupMemory(), 3);
+        QVERIFY2(clock.elapsed() < 2500, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(engine.devicePositions(), QVector<int>({0, 1, 2}));
+        QCOMPARE(engine.state().totalLedNum, 12);
+        // The slow server answers later; modules are in use, so it is given back.
+        QTRY_COMPARE_WITH_TIMEOUT(scriptedObjectsAlive(), 0, 20000);
+        QCOMPARE(engine.devicePositions(), QVector<int>({0, 1, 2}));
+    }
+
+    // Alone, the slow server is passed over at first and taken when it answers; the
+    // frames start then and reach it.
+    QFile::remove(HalFixtures::registryFolder() + "/" + kSecond);
+    Lighting_Control engine;
+    engine.setDiscoveryBounds(300ms, 600ms);
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(engine.setupMemory(), 0);
+    QVERIFY2(clock.elapsed() < 2500, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(!engine.timersActive());
+    QTRY_COMPARE_WITH_TIMEOUT(engine.devicePositions(), QVector<int>({0, 1}), 20000);
+    QVERIFY(engine.timersActive());
+    QCOMPARE(engine.state().totalLedNum, 10);
+    int alive = 0;
+    int calls = 0;
+    QTRY_VERIFY_WITH_TIMEOUT((HalFixtures::scriptedCounters(alive, calls), calls > 2), 10000);
+}
+
+void tst_discovery::slowServerGivenBackWhenNotWanted()
+{
+    TestEnvironment env;
+    QVERIFY(HalFixtures::registerScripted(kFirst, {HalFixtures::memory(5)}));
+    QVERIFY(HalFixtures::delayScriptedEnumerate(kFirst, 1000));
+    {
+        // The engine is gone before the server answers.
+        Lighting_Control engine;
+        engine.setDiscoveryBounds(100ms, 200ms);
+        QCOMPARE(engine.setupMemory(), 0);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(scriptedObjectsAlive(), 0, 20000);
+
+    // A newer discovery started since: the late answer of the older one is not taken.
+    Lighting_Control engine;
+    engine.setDiscoveryBounds(100ms, 200ms);
+    QCOMPARE(engine.setupMemory(), 0);
+    QCOMPARE(engine.setupMemory(), 0);
+    // The later one is taken; the object of the earlier one goes back.
+    QTRY_COMPARE_WITH_TIMEOUT(engine.devicePositions(), QVector<int>({0}), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(scriptedObjectsAlive(), 1, 20000);
 }
 
 QTEST_GUILESS_MAIN(tst_discovery)

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -87,6 +88,7 @@ private slots:
     void turnOffKeepsEffectState();
     void turnOffRebuildsPaths();
     void slotsRefuseBadInput();
+    void hostileValuesAreBroughtIntoRange();
     void weatherChangeResetsClock();
 };
 
@@ -482,6 +484,55 @@ void tst_dispatch::slotsRefuseBadInput()
     engine.receive_RGB_Sync(40, many);
     QCOMPARE(engine.state().syncColours[4], COLORREF(7));
     QCOMPARE(engine.state().memoryData[0].rgb[11], COLORREF(7));
+}
+
+void tst_dispatch::hostileValuesAreBroughtIntoRange()
+{
+    TestEnvironment env;
+    Lighting_Control engine;
+    constexpr int top = std::numeric_limits<int>::max();
+    constexpr int bottom = std::numeric_limits<int>::min();
+    // A mode above 35 rotates every lightSpeed + 1 frames: with the top speed that sum
+    // overflowed.
+    engine.setLightMode(0, 40, 0, top, false);
+    engine.setLightMode(1, bottom, 99, bottom, false);
+    engine.setLightMode(2, top, -7, 3, false);
+    COLORREF colours[5] = {0xFF0000FF, 0xAB00FF00, 0x01FF0000, 0xFFFFFFFF, 0x00123456};
+    float bright[5] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), -3.0f, 7.0f,
+                       0.5f};
+    engine.setRGB(3, colours, bright, 0xFFFFFFFF, -std::numeric_limits<float>::infinity(), 5);
+    engine.setLightMode(3, LightingFrame::Pulse, 1, 2, false);
+    engine.slot_Volume(top);
+    engine.returnDesktopPixelRGB(-5, 1000, top);
+    engine.receive_RGB_Sync(5, colours);
+    engine.setWarningMode(false, 0xFF0000FF, 80);
+    for (int frame = 0; frame < 10; ++frame)
+        engine.computeFrame();
+
+    const EngineState state = engine.state();
+    QCOMPARE(state.memoryData[0].lightMode, 40);
+    QCOMPARE(state.memoryData[0].lightSpeed, int(SpeedSlow));
+    QCOMPARE(state.memoryData[1].lightMode, 0);
+    QCOMPARE(state.memoryData[1].colorMode, int(ColorModeOff));
+    QCOMPARE(state.memoryData[1].lightSpeed, int(SpeedExtreme));
+    QCOMPARE(state.memoryData[2].lightMode, 255);
+    QCOMPARE(state.memoryData[2].colorMode, int(ColorModeOff));
+    const MemoryModuleData &module = state.memoryData[3];
+    QCOMPARE(QVector<float>(module.bright, module.bright + 5), QVector<float>({0.0f, 1.0f, 0.0f, 1.0f, 0.5f}));
+    QCOMPARE(module.singleBright, 0.0f);
+    QCOMPARE(module.singleRGB, COLORREF(0xFFFFFF));
+    QCOMPARE(QVector<COLORREF>(module.rgb, module.rgb + 5),
+             QVector<COLORREF>({0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF, 0x123456}));
+    for (int m = 0; m < kModuleCount; ++m) {
+        for (int k = 0; k < 5; ++k)
+            QVERIFY(state.memoryData[m].softwareRGB[k] <= 0xFFFFFFu);
+    }
+    QCOMPARE(state.volume, 100);
+    QCOMPARE(state.deskRed, 0);
+    QCOMPARE(state.deskGreen, 255);
+    QCOMPARE(state.deskBlue, 255);
+    QCOMPARE(state.syncColours[3], COLORREF(0xFFFFFF));
+    QCOMPARE(state.warningColour, COLORREF(0xFF));
 }
 
 void tst_dispatch::weatherChangeResetsClock()

@@ -6,8 +6,13 @@
 #include <QtTest>
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
+#include <set>
 #include <thread>
+
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,6 +37,7 @@ private slots:
     void frameSignalsFromTheEngineThread();
     void handlersMayCallBack();
     void timersDriveFramesAndSends();
+    void overrunningFramesSkipTicks();
     void ledNumbersReported();
     void slotsDuringFrames();
     void rediscoveryWhileSending();
@@ -158,28 +164,101 @@ void tst_engine::timersDriveFramesAndSends()
     QVERIFY(HalFixtures::registerVirtual(kServer, 2, 5));
     Lighting_Control engine;
     // Moved like the control program moves it, to a thread that here never runs: the
-    // timers have no parent, stay with this thread and still fire.
+    // frames do not depend on the object's thread.
     QThread worker;
     engine.moveToThread(&worker);
     QCOMPARE(engine.setupMemory(), 2);
     QVERIFY(!engine.timersActive());
+
+    // Every frame comes from one thread that lives as long as the frames run, one at a time.
+    std::mutex lock;
+    std::set<pid_t> frameThreads;
+    std::atomic<int> inFrame{0};
+    std::atomic<bool> overlapped{false};
+    connect(&engine, &Lighting_Control::update_SoftwareRGB_DLL, this,
+            [&](int module, COLORREF *, int) {
+                if (module == 0 && ++inFrame > 1)
+                    overlapped = true;
+                if (module == kModuleCount - 1)
+                    --inFrame;
+                std::lock_guard<std::mutex> guard(lock);
+                frameThreads.insert(pid_t(syscall(SYS_gettid)));
+            },
+            Qt::DirectConnection);
+    const auto threadCount = [] { return QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(); };
     engine.startTimers();
     QVERIFY(engine.timersActive());
     QTRY_VERIFY_WITH_TIMEOUT(VirtualHalState::read(kServer)->devices.at(0).colourCalls >= 3, 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(engine.state().frameCounter >= 3, 10000);
+    const int threads = threadCount();
+    const int firstFrames = engine.state().frameCounter;
+    QTRY_VERIFY_WITH_TIMEOUT(engine.state().frameCounter >= firstFrames + 20, 20000);
+    QCOMPARE(threadCount(), threads);
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        QCOMPARE(frameThreads.size(), std::size_t(1));
+    }
+    QVERIFY(!overlapped);
 
+    // Paused sending: frames go on, sends stop (one already under way may still land).
     engine.seitchSendCmdTimer(false);
-    engine.wait();
-    const quint64 paused = VirtualHalState::read(kServer)->devices.at(0).colourCalls;
     const int frames = engine.state().frameCounter;
-    QTRY_VERIFY_WITH_TIMEOUT(engine.state().frameCounter >= frames + 3, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(engine.state().frameCounter >= frames + 2, 10000);
+    const quint64 paused = VirtualHalState::read(kServer)->devices.at(0).colourCalls;
+    QTRY_VERIFY_WITH_TIMEOUT(engine.state().frameCounter >= frames + 5, 10000);
     QCOMPARE(VirtualHalState::read(kServer)->devices.at(0).colourCalls, paused);
 
-    // From another thread the request is carried to the timer's thread.
+    // Any thread may switch the sending back on.
     std::thread([&engine] { engine.seitchSendCmdTimer(true); }).join();
     QTRY_VERIFY_WITH_TIMEOUT(VirtualHalState::read(kServer)->devices.at(0).colourCalls > paused, 10000);
     engine.stopTimers();
     QVERIFY(!engine.timersActive());
+    QVERIFY(engine.wait(10000));
+    const int stopped = engine.state().frameCounter;
+    QTest::qWait(200);
+    QCOMPARE(engine.state().frameCounter, stopped);
+
+    // Started again, the frames go on; a stop and a start in a row leave one loop running.
+    engine.stopTimers();
+    engine.startTimers();
+    engine.stopTimers();
+    engine.startTimers();
+    QTRY_VERIFY_WITH_TIMEOUT(engine.state().frameCounter >= stopped + 3, 10000);
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        frameThreads.clear();
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(engine.state().frameCounter >= stopped + 10, 10000);
+    QVERIFY(!overlapped);
+    engine.stopTimers();
+    QVERIFY(engine.wait(10000));
+    std::lock_guard<std::mutex> guard(lock);
+    QCOMPARE(frameThreads.size(), std::size_t(1));
+}
+
+void tst_engine::overrunningFramesSkipTicks()
+{
+    TestEnvironment env;
+    Lighting_Control engine;
+    // Each frame takes 50 ms or more: the tick that passes meanwhile is skipped, not made
+    // up for, so a frame starts every 80 ms (frames back to back would start every 50 ms).
+    connect(&engine, &Lighting_Control::update_SoftwareRGB_DLL, this,
+            [](int module, COLORREF *, int) {
+                if (module == 0)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            },
+            Qt::DirectConnection);
+    QElapsedTimer clock;
+    clock.start();
+    engine.startTimers();
+    QTRY_VERIFY_WITH_TIMEOUT(engine.state().frameCounter >= 5, 20000);
+    const int frames = engine.state().frameCounter;
+    QTest::qWait(1000);
+    engine.stopTimers();
+    QVERIFY(engine.wait(10000));
+    const double seconds = clock.elapsed() / 1000.0;
+    const int total = engine.state().frameCounter;
+    QVERIFY2(total <= int(seconds * 1000 / 60) + 2, qPrintable(QStringLiteral("%1 frames in %2 s").arg(total).arg(seconds)));
+    QVERIFY(total > frames);
 }
 
 void tst_engine::ledNumbersReported()
