@@ -25,6 +25,7 @@ constexpr auto kLockTimeout = std::chrono::seconds(1);
 // each trying (and logging) again.
 constexpr auto kRetryPause = std::chrono::seconds(1);
 constexpr std::size_t kSegmentSize = sizeof(ChannelLayout);
+constexpr std::uint32_t kRebuildSequenceJump = 0x10000;
 
 ChannelSegment *g_segment = nullptr;
 
@@ -176,8 +177,13 @@ bool ChannelSegment::isOurs(const ChannelLayout &layout)
 
 void ChannelSegment::rebuild(ChannelLayout &layout)
 {
+    // Listeners that mapped the old state remember how many events they saw. Starting
+    // the count at 0 again would let the first few new events match a remembered
+    // count and go unnoticed; a jump far past it makes them read the ring afresh.
+    const std::uint32_t sequence = __atomic_load_n(&layout.sequence, __ATOMIC_RELAXED) + kRebuildSequenceJump;
     std::memset(static_cast<void *>(&layout), 0, kSegmentSize);
     initialiseState(layout);
+    layout.sequence = sequence;
     // The header goes last: a creator that dies before this leaves a segment that
     // the next opener rebuilds.
     layout.version = kChannelLayoutVersion;
