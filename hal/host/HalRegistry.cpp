@@ -1,6 +1,6 @@
 #include "HalRegistry.h"
 
-#include "RegularFile.h"
+#include "BoundedFile.h"
 
 #include <QDebug>
 #include <QDir>
@@ -57,12 +57,12 @@ QVector<HalRegistryEntry> HalRegistry::entries(const QStringList &folders)
                 continue;
             seen.insert(name);
             // A failed read gives an empty path, which then fails to load.
-            QString error;
             QString path;
-            if (const std::optional<QByteArray> content = RegularFile::read(dir.filePath(name), kMaxEntrySize, &error))
-                path = QString::fromLocal8Bit(*content).trimmed();
+            const BoundedFile entry = BoundedFile::read(dir.filePath(name), kMaxEntrySize);
+            if (entry.isOk())
+                path = QString::fromLocal8Bit(entry.contents()).trimmed();
             else
-                qWarning().noquote() << "HAL registry entry refused:" << error;
+                qWarning().noquote() << "HAL registry entry refused:" << entry.reason();
             result.append({name, path});
         }
     }

@@ -1,6 +1,6 @@
 #include "HalServer.h"
 
-#include "RegularFile.h"
+#include "BoundedFile.h"
 
 #include <QFile>
 
@@ -21,8 +21,14 @@ std::optional<HalServer> HalServer::load(const QString &path, QString *error)
     // dlopen reads whatever the path names; a FIFO would hold it for ever. A bare name is
     // looked up in the system's library folders instead. (A file swapped in between this
     // check and the load is possible, but whoever can do that can register a server too.)
-    if (path.contains(QLatin1Char('/')) && !RegularFile::check(path, kMaxServerSize, error))
-        return std::nullopt;
+    if (path.contains(QLatin1Char('/'))) {
+        const BoundedFile server = BoundedFile::check(path, kMaxServerSize);
+        if (!server.isOk()) {
+            if (error)
+                *error = server.reason();
+            return std::nullopt;
+        }
+    }
     // RTLD_LOCAL keeps each server's symbols apart; a second dlopen of a path returns the
     // same handle, so loading is idempotent. Servers are never unloaded.
     void *handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
