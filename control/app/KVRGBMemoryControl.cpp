@@ -12,6 +12,7 @@
 #include "Lighting_Control.h"
 #include "MessagePresenter.h"
 #include "NamedMutex.h"
+#include "NotificationGuard.h"
 #include "ProcessTools.h"
 #include "Profile_RW.h"
 #include "ProgramNames.h"
@@ -286,6 +287,9 @@ void KVRGBMemoryControl::createShutdownDialog()
     connect(m_shutdownDialog, &Widget_Shutdown::Signal_Shutdown, this, &KVRGBMemoryControl::Slot_Shutdown);
     connect(m_shutdownDialog, &Widget_Shutdown::Signal_Shutdown_Cancel, this,
             &KVRGBMemoryControl::Slot_Shutdown_Cancel);
+    m_notiGuard = new NotificationGuard(m_channel, m_shutdownDialog, this);
+    connect(m_notiGuard, &NotificationGuard::writeDevice, this, &KVRGBMemoryControl::writeDevice);
+    connect(m_notiGuard, &NotificationGuard::writeErrorLog, this, &KVRGBMemoryControl::writeErrorLog);
 }
 
 void KVRGBMemoryControl::retranslateTray()
@@ -437,6 +441,8 @@ void KVRGBMemoryControl::onNotiEvent(const NotiEventData &event)
         return;
     if (event.type == NotiLoading)
         m_lighting->setWarningMode(event.loadingOn, event.loadingColor, event.loadingValue);
+    if (m_notiGuard)
+        m_notiGuard->onNotiEvent(event);
     if (event.type == NotiSettings) {
         const SettingData settings = SettingData::unpack(m_channel.GetSettingValue());
         changeLanguage(settings.language);
@@ -581,7 +587,8 @@ void KVRGBMemoryControl::finishGetComputerData(QStringList)
     // A reading far outside -1..100 (or not a number) would make the truncation undefined.
     const double load = reader.physicalMemoryLoad;
     m_lighting->setMemoryLoad(std::isfinite(load) ? int(std::clamp(load, -1.0, 100.0)) : 0);
-    // The notification checks run here once the overheat guard exists.
+    if (m_notiGuard)
+        m_notiGuard->checkScan(reader);
 }
 
 void KVRGBMemoryControl::sendMessage(HWData)
@@ -614,16 +621,18 @@ void KVRGBMemoryControl::getRGBSync()
     emit send_RGB_Sync(kDrivenLeds, m_channel.GetValueSyncRGB(kDrivenLeds));
 }
 
-void KVRGBMemoryControl::Slot_Shutdown(int)
+void KVRGBMemoryControl::Slot_Shutdown(int source)
 {
     qDebug() << "KVRGBMemoryControl::Slot_Shutdown()";
-    m_shutdownDialog->hide();
+    if (!m_shutDown)
+        m_notiGuard->shutdown(source);
 }
 
-void KVRGBMemoryControl::Slot_Shutdown_Cancel(int)
+void KVRGBMemoryControl::Slot_Shutdown_Cancel(int source)
 {
     qDebug() << "KVRGBMemoryControl::Slot_Shutdown_Cancel()";
-    m_shutdownDialog->hide();
+    if (!m_shutDown)
+        m_notiGuard->cancel(source);
 }
 
 // Exit ---------------------------------------------------------------------------
@@ -682,6 +691,8 @@ void KVRGBMemoryControl::shutdown()
             delete thread;
     }
     m_threads.clear();
+    delete m_notiGuard;
+    m_notiGuard = nullptr;
     delete m_shutdownDialog;
     m_shutdownDialog = nullptr;
     delete m_autoUpdate;

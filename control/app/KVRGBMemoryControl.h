@@ -23,6 +23,7 @@ class GetDeskPixel;
 class GetWeatherAndLocation;
 class Get_HWInfo;
 class Lighting_Control;
+class NotificationGuard;
 class Profile_RW;
 class WindowEndpoint;
 class Widget_Shutdown;
@@ -133,6 +134,7 @@ private:
     QList<QThread *> m_threads;
     QTimer m_weatherTimer;
     Widget_Shutdown *m_shutdownDialog = nullptr;
+    NotificationGuard *m_notiGuard = nullptr;
     AutoUpdate *m_autoUpdate = nullptr;
     QSystemTrayIcon *m_tray = nullptr;
     QMenu *m_trayMenu = nullptr;
