@@ -60,7 +60,12 @@ private slots:
         QCOMPARE(ok->text(), QStringLiteral("Shutdown now"));
         QVERIFY(label->text().startsWith(QStringLiteral("Caution:\nThe Memory temperature is too high")));
         QVERIFY(label->text().contains(QStringLiteral("in 30 seconds")));
-        for (int left = 29; left >= 0; --left) {
+        dialog.slot_Countdown();
+        QVERIFY(label->text().contains(QStringLiteral("in 29 seconds")));
+        const QString shots = qEnvironmentVariable("VELTRIMA_SHOT_DIR");
+        if (!shots.isEmpty())
+            dialog.grab().save(shots + QStringLiteral("/shutdown-dialog.png"));
+        for (int left = 28; left >= 0; --left) {
             dialog.slot_Countdown();
             QCOMPARE(label->text(),
                      QStringLiteral("Caution:\nThe Memory temperature is too high, system will automatically shutdown "
