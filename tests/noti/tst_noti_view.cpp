@@ -1,15 +1,15 @@
 // The notification page on its own: what its line edits accept, what each action sends,
 // the units it shows, and how it reacts to a missing hub program or lighting module.
 #include "LightingMetaTypes.h"
-#include "Noti_View.h"
 #include "NamedMutex.h"
+#include "Noti_View.h"
 #include "ProgramState.h"
 #include "SwitchButton.h"
 #include "TestEnvironment.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QLabel>
 #include <QSignalSpy>
 #include <QTranslator>
 #include <QtTest>
@@ -155,7 +155,10 @@ private slots:
         QCOMPARE(view.findChild<QLineEdit *>(QStringLiteral("lineEdit_Shutdown_CPU"))->text(), QStringLiteral("95"));
         NotiEventData celsius = record();
         celsius.shutdownMemoryUnit = 0;
+        celsius.shutdownMemoryOn = false;
         view.setNotiData(celsius);
+        QVERIFY(!view.findChild<SwitchButton *>(QStringLiteral("switch_Shutdown_Memory"))->isChecked());
+        QVERIFY(view.findChild<SwitchButton *>(QStringLiteral("switch_Loading"))->isChecked());
         QCOMPARE(view.findChild<QPushButton *>(QStringLiteral("btn_Unit_Shutdown_Memory"))->text(),
                  QStringLiteral("\u00B0C"));
     }

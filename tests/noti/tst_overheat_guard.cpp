@@ -277,8 +277,16 @@ private slots:
         QVERIFY(tool({QStringLiteral("set-noti"), QStringLiteral("--type"), QStringLiteral("2"),
                       QStringLiteral("--shutdown-memory"), QStringLiteral("1")}));
         QVERIFY(waitUntil([&] { return dialogShown(); }, 15000));
+        // Another process listening the way the user interface does hears the switch-off
+        // and the refresh that makes its page re-read the record.
+        ProgramRunner watcher(program(QStringLiteral("veltrima-channel")),
+                              {QStringLiteral("watch"), QStringLiteral("--timeout"), QStringLiteral("20000")});
+        QVERIFY(watcher.start());
+        QVERIFY(watcher.waitForOutput(QStringLiteral("watching"), 15000));
         QTest::mouseClick(m_dialog->findChild<QPushButton *>(QStringLiteral("btn_Cancel")), Qt::LeftButton);
         QVERIFY(!m_dialog->isVisible());
+        QVERIFY(watcher.waitForOutput(QStringLiteral("refresh"), 15000));
+        QVERIFY2(watcher.output().contains(QStringLiteral("shutdownMemory=0/60")), qPrintable(watcher.output()));
         QVERIFY(waitUntil([&] { return shutdownCalls().size() == 2; }, 15000));
         QCOMPARE(shutdownCalls().last(), QStringLiteral("-c"));
         QVERIFY(!rules().shutdownMemoryOn);
