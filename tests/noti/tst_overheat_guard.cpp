@@ -30,8 +30,10 @@ QString program(const QString &name)
     return TestEnvironment::binDir() + QLatin1Char('/') + name;
 }
 
-bool tool(const QStringList &arguments)
+// Sends a notification record as the user interface would: "--type 2 --shutdown-memory 1".
+bool setNoti(const QString &options)
 {
+    const QStringList arguments = QStringList{QStringLiteral("set-noti")} + options.split(QLatin1Char(' '));
     QProcess process;
     process.start(program(QStringLiteral("veltrima-channel")), arguments);
     if (process.waitForFinished(15000) && process.exitCode() == 0)
@@ -183,37 +185,30 @@ private slots:
             return true;
         };
         QVERIFY(!allLoading());
-        QVERIFY(tool({QStringLiteral("set-noti"), QStringLiteral("--type"), QStringLiteral("1"),
-                      QStringLiteral("--loading"), QStringLiteral("1"), QStringLiteral("--loading-value"),
-                      QStringLiteral("40"), QStringLiteral("--loading-color"), QString::number(kLoadingColour)}));
+        QVERIFY(setNoti(QStringLiteral("--type 1 --loading 1 --loading-value 40 --loading-color %1").arg(kLoadingColour)));
         QVERIFY(waitUntil(allLoading, 15000));
         // The load now stays below the threshold: the modules' own lighting comes back.
-        QVERIFY(tool({QStringLiteral("set-noti"), QStringLiteral("--type"), QStringLiteral("1"),
-                      QStringLiteral("--loading-value"), QStringLiteral("41")}));
+        QVERIFY(setNoti(QStringLiteral("--type 1 --loading-value 41")));
         QVERIFY(waitUntil([&] { return !allLoading(); }, 15000));
         QVERIFY(waitUntil([&] { return deviceValue(QStringLiteral("Main/NotiLoadingValue")).toInt() == 41; }, 10000));
     }
 
     void fanSpeedRuleTellsTheHub()
     {
-        QVERIFY(tool({QStringLiteral("set-noti"), QStringLiteral("--type"), QStringLiteral("3"),
-                      QStringLiteral("--fan-speed"), QStringLiteral("1"), QStringLiteral("--fan-speed-value"),
-                      QStringLiteral("40")}));
+        QVERIFY(setNoti(QStringLiteral("--type 3 --fan-speed 1 --fan-speed-value 40")));
         // CPU 45 °C is above 40: each scan asks for full speed, with the threshold.
         QVERIFY(waitUntil([&] { return fanMessages().size() >= 2; }, 15000));
         for (const WindowRequest &request : fanMessages()) {
             QCOMPARE(request.wParam, quint64(1));
             QCOMPARE(request.lParam, qint64(40));
         }
-        QVERIFY(tool({QStringLiteral("set-noti"), QStringLiteral("--type"), QStringLiteral("3"),
-                      QStringLiteral("--fan-speed-value"), QStringLiteral("50")}));
+        QVERIFY(setNoti(QStringLiteral("--type 3 --fan-speed-value 50")));
         QVERIFY(waitUntil([&] {
             const auto fan = fanMessages();
             return fan.last().wParam == 0 && fan.last().lParam == 50;
         }, 15000));
         // Switched off: the hub hears it at once, and no further scan asks.
-        QVERIFY(tool({QStringLiteral("set-noti"), QStringLiteral("--type"), QStringLiteral("3"),
-                      QStringLiteral("--fan-speed"), QStringLiteral("0")}));
+        QVERIFY(setNoti(QStringLiteral("--type 3 --fan-speed 0")));
         QTest::qWait(2500);
         const int count = fanMessages().size();
         QTest::qWait(2500);
@@ -224,9 +219,7 @@ private slots:
 
     void risingMemoryTemperatureCountsDownAndShutsDownOnce()
     {
-        QVERIFY(tool({QStringLiteral("set-noti"), QStringLiteral("--type"), QStringLiteral("2"),
-                      QStringLiteral("--shutdown-memory"), QStringLiteral("1"),
-                      QStringLiteral("--shutdown-memory-value"), QStringLiteral("60")}));
+        QVERIFY(setNoti(QStringLiteral("--type 2 --shutdown-memory 1 --shutdown-memory-value 60")));
         auto *label = m_dialog->findChild<QLabel *>(QStringLiteral("label_Shutdown_Alert"));
         QVERIFY(label);
 
@@ -274,8 +267,7 @@ private slots:
 
     void cancelRunsTheAbortAndSwitchesTheRuleOff()
     {
-        QVERIFY(tool({QStringLiteral("set-noti"), QStringLiteral("--type"), QStringLiteral("2"),
-                      QStringLiteral("--shutdown-memory"), QStringLiteral("1")}));
+        QVERIFY(setNoti(QStringLiteral("--type 2 --shutdown-memory 1")));
         QVERIFY(waitUntil([&] { return dialogShown(); }, 15000));
         // Another process listening the way the user interface does hears the switch-off
         // and the refresh that makes its page re-read the record.
@@ -300,8 +292,7 @@ private slots:
     {
         setShutdownExitStatus(1);
         MessagePresenter::clearShownBoxes();
-        QVERIFY(tool({QStringLiteral("set-noti"), QStringLiteral("--type"), QStringLiteral("2"),
-                      QStringLiteral("--shutdown-memory"), QStringLiteral("1")}));
+        QVERIFY(setNoti(QStringLiteral("--type 2 --shutdown-memory 1")));
         QVERIFY(waitUntil([&] { return dialogShown(); }, 15000));
         QTest::mouseClick(m_dialog->findChild<QPushButton *>(QStringLiteral("btn_OK")), Qt::LeftButton);
         QVERIFY(waitUntil([] { return !MessagePresenter::shownBoxes().isEmpty(); }, 15000));
@@ -314,8 +305,7 @@ private slots:
         // Still armed: the next scans count again; switching the rule off stops that
         // countdown and runs nothing.
         QVERIFY(waitUntil([&] { return dialogShown(); }, 15000));
-        QVERIFY(tool({QStringLiteral("set-noti"), QStringLiteral("--type"), QStringLiteral("2"),
-                      QStringLiteral("--shutdown-memory"), QStringLiteral("0")}));
+        QVERIFY(setNoti(QStringLiteral("--type 2 --shutdown-memory 0")));
         QVERIFY(waitUntil([&] { return !m_dialog->isVisible(); }, 5000));
         QTest::qWait(2500);
         QVERIFY(!m_dialog->isVisible());
