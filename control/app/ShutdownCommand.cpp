@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <memory>
+
 ShutdownCommand::ShutdownCommand(QObject *parent)
     : QObject(parent)
 {
