@@ -12,6 +12,7 @@
 #include "Lighting_Control.h"
 #include "MessagePresenter.h"
 #include "NamedMutex.h"
+#include "NotificationGuard.h"
 #include "ProcessTools.h"
 #include "Profile_RW.h"
 #include "ProgramNames.h"
@@ -312,6 +313,9 @@ void KVRGBMemoryControl::createShutdownDialog()
     connect(m_shutdownDialog, &Widget_Shutdown::Signal_Shutdown, this, &KVRGBMemoryControl::Slot_Shutdown);
     connect(m_shutdownDialog, &Widget_Shutdown::Signal_Shutdown_Cancel, this,
             &KVRGBMemoryControl::Slot_Shutdown_Cancel);
+    m_notiGuard = new NotificationGuard(m_channel, m_shutdownDialog, this);
+    connect(m_notiGuard, &NotificationGuard::writeDevice, this, &KVRGBMemoryControl::writeDevice);
+    connect(m_notiGuard, &NotificationGuard::writeErrorLog, this, &KVRGBMemoryControl::writeErrorLog);
 }
 
 void KVRGBMemoryControl::retranslateTray()
@@ -557,6 +561,8 @@ void KVRGBMemoryControl::onNotiEvent(const NotiEventData &event, const std::opti
         return;
     if (event.type == NotiLoading)
         m_lighting->setWarningMode(event.loadingOn, event.loadingColor, event.loadingValue);
+    if (m_notiGuard)
+        m_notiGuard->onNotiEvent(event);
     if (!record)
         return;
     if (event.type == NotiSettings) {
@@ -727,7 +733,8 @@ void KVRGBMemoryControl::finishGetComputerData(QStringList)
     // A reading far outside -1..100 (or not a number) would make the truncation undefined.
     const double load = reader.physicalMemoryLoad;
     m_lighting->setMemoryLoad(std::isfinite(load) ? int(std::clamp(load, -1.0, 100.0)) : 0);
-    // The notification checks run here once the overheat guard exists.
+    if (m_notiGuard)
+        m_notiGuard->checkScan(reader);
 }
 
 HWData KVRGBMemoryControl::publishReadings()
@@ -771,16 +778,18 @@ void KVRGBMemoryControl::getRGBSync()
     emit send_RGB_Sync(kDrivenLeds, m_channel.GetValueSyncRGB(kDrivenLeds));
 }
 
-void KVRGBMemoryControl::Slot_Shutdown(int)
+void KVRGBMemoryControl::Slot_Shutdown(int source)
 {
     qDebug() << "KVRGBMemoryControl::Slot_Shutdown()";
-    m_shutdownDialog->hide();
+    if (!m_shutDown)
+        m_notiGuard->shutdown(source);
 }
 
-void KVRGBMemoryControl::Slot_Shutdown_Cancel(int)
+void KVRGBMemoryControl::Slot_Shutdown_Cancel(int source)
 {
     qDebug() << "KVRGBMemoryControl::Slot_Shutdown_Cancel()";
-    m_shutdownDialog->hide();
+    if (!m_shutDown)
+        m_notiGuard->cancel(source);
 }
 
 // Exit ---------------------------------------------------------------------------
@@ -841,6 +850,8 @@ void KVRGBMemoryControl::shutdown()
             delete thread;
     }
     m_threads.clear();
+    delete m_notiGuard;
+    m_notiGuard = nullptr;
     delete m_shutdownDialog;
     m_shutdownDialog = nullptr;
     delete m_autoUpdate;

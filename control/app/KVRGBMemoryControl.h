@@ -28,6 +28,7 @@ class GetDeskPixel;
 class GetWeatherAndLocation;
 class Get_HWInfo;
 class Lighting_Control;
+class NotificationGuard;
 class Profile_RW;
 class StoreWriteScheduler;
 class WindowEndpoint;
@@ -168,6 +169,7 @@ private:
     QList<QThread *> m_threads;
     QTimer m_weatherTimer;
     Widget_Shutdown *m_shutdownDialog = nullptr;
+    NotificationGuard *m_notiGuard = nullptr;
     AutoUpdate *m_autoUpdate = nullptr;
     QSystemTrayIcon *m_tray = nullptr;
     QMenu *m_trayMenu = nullptr;

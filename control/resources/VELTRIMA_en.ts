@@ -74,4 +74,15 @@ The CPU temperature is too high, your system will automatically shutdown in </tr
         <translation>Close</translation>
     </message>
 </context>
+<context>
+    <name>NotificationGuard</name>
+    <message>
+        <source>Shutdown Failure</source>
+        <translation>Shutdown Failure</translation>
+    </message>
+    <message>
+        <source>The system did not shut down (%1). Please save your data and shut the computer down yourself.</source>
+        <translation>The system did not shut down (%1). Please save your data and shut the computer down yourself.</translation>
+    </message>
+</context>
 </TS>
