@@ -27,8 +27,17 @@ constexpr bool kSanitized =
 #else
     false;
 #endif
+// ThreadSanitizer's shadow memory and history grow with every access the flood makes, so
+// the resident size says nothing about the program's own memory there.
+constexpr bool kThreadSanitized =
+#if defined(__SANITIZE_THREAD__)
+    true;
+#else
+    false;
+#endif
 constexpr qint64 kAnswerBoundMs = kSanitized ? 300 : 100;
-constexpr double kFrameFloor = kSanitized ? 0.7 * kFrameRate : kFrameRate - kTolerance;
+constexpr double kFrameFloor =
+    kThreadSanitized ? 0.5 * kFrameRate : kSanitized ? 0.7 * kFrameRate : kFrameRate - kTolerance;
 
 quint64 frames()
 {
@@ -168,7 +177,8 @@ private slots:
                                  .arg(rssBefore)
                                  .arg(rssAfter);
         QVERIFY2(answerMs < kAnswerBoundMs, qPrintable(QStringLiteral("answered after %1 ms").arg(answerMs)));
-        QVERIFY2(rssAfter - rssBefore < 10 * 1024, "the flood grew the program by 10 MB or more");
+        if (!kThreadSanitized)
+            QVERIFY2(rssAfter - rssBefore < 10 * 1024, "the flood grew the program by 10 MB or more");
 
         // What the flood left last is what the files hold once the program has ended.
         product.stopControl();
