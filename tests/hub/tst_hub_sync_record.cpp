@@ -7,7 +7,6 @@
 #include <QtEndian>
 #include <QtTest>
 
-#include <cstring>
 
 class tst_HubSyncRecord : public QObject
 {
@@ -33,34 +32,20 @@ private slots:
 
         HWData data = makeZeroHWData();
         MemoryModuleData &module = data.memoryData[2];
-        module.ledNum = 5;
-        module.slotSequence = 3;
-        module.lightMode = 20; // never mirrored
+        module.lightMode = 20; // never mirrored, at fill time either
         module.colorMode = 1;
+        module.turnOff = true;
         module.rgb[7] = 0x00ABCDEF;
         module.rgb[8] = 0x00FFFFFF; // beyond the mirrored LEDs
-        module.bright[7] = 0.5f;
         module.singleRGB = 0x00010203;
-        module.turnOff = true;
-        data.memoryData[3].lightMode = 6;
-        data.memoryData[3].turnOff = true;
         record.fill(data, 4, 2);
 
         const QByteArray bytes = contents(path);
         QCOMPARE(word(bytes, HubSyncRecord::kModuleCountAt), 4u);
-        QCOMPARE(word(bytes, HubSyncRecord::kSlotAt + 8), 3u);
-        QCOMPARE(word(bytes, HubSyncRecord::kLedCountAt + 8), 5u);
-        QCOMPARE(word(bytes, HubSyncRecord::kLightModeAt + 8), 0u);
         QCOMPARE(word(bytes, HubSyncRecord::kColorModeAt + 8), 0u);
         QCOMPARE(word(bytes, HubSyncRecord::kTurnOffAt + 8), 0u);
-        QCOMPARE(word(bytes, HubSyncRecord::kLightModeAt + 12), 6u);
-        QCOMPARE(word(bytes, HubSyncRecord::kTurnOffAt + 12), 1u);
         QCOMPARE(word(bytes, HubSyncRecord::kLedColourAt + (2 * 8 + 7) * 4), 0x00ABCDEFu);
         QCOMPARE(word(bytes, HubSyncRecord::kLedColourAt + (3 * 8) * 4), 0u);
-        const quint32 brightWord = word(bytes, HubSyncRecord::kLedBrightAt + (2 * 8 + 7) * 4);
-        float bright = 0;
-        std::memcpy(&bright, &brightWord, sizeof bright);
-        QCOMPARE(bright, 0.5f);
         QCOMPARE(word(bytes, HubSyncRecord::kSingleColourAt + 8), 0x00010203u);
         QCOMPARE(word(bytes, HubSyncRecord::kProfileAt), 2u);
 
