@@ -162,7 +162,8 @@ void HubSyncRecord::writeWord(int offset, std::uint32_t value)
 
 std::uint32_t HubSyncRecord::readWord(int offset) const
 {
-    return qFromLittleEndian(__atomic_load_n(reinterpret_cast<const std::uint32_t *>(m_view + offset), __ATOMIC_RELAXED));
+    const auto *field = reinterpret_cast<const std::uint32_t *>(m_view + offset);
+    return qFromLittleEndian(__atomic_load_n(field, __ATOMIC_RELAXED));
 }
 
 void HubSyncRecord::writeFloat(int offset, float value)

@@ -13,7 +13,10 @@ class tst_HubSyncRecord : public QObject
     Q_OBJECT
 
 private:
-    static quint32 word(const QByteArray &bytes, int offset) { return qFromLittleEndian<quint32>(bytes.constData() + offset); }
+    static quint32 word(const QByteArray &bytes, int offset)
+    {
+        return qFromLittleEndian<quint32>(bytes.constData() + offset);
+    }
     static QByteArray contents(const QString &path)
     {
         QFile file(path);
