@@ -13,6 +13,8 @@
 #include "MessagePresenter.h"
 #include "NamedMutex.h"
 #include "NotificationGuard.h"
+#include "PeerProcessFinder.h"
+#include "PowerEvents.h"
 #include "ProcessTools.h"
 #include "Profile_RW.h"
 #include "ProgramNames.h"
@@ -42,6 +44,16 @@ constexpr int kScanStopWaitMs = 5000;
 // The backlog of channel events is worked off at most this often: a flood then costs
 // the main thread a few reads of the channel per frame, however many events it holds.
 constexpr int kBacklogSpacingMs = 40;
+constexpr quint32 kMsgUpdateData = 0x8111;
+constexpr int kMaxCopyDataIn = 64 * 1024;
+constexpr int kResumeFanDelayMs = 10000;
+// The window that takes the whole record; a hung one must not hold us long.
+constexpr int kRecordSendTimeoutMs = 1000;
+
+QString timeNow()
+{
+    return QDateTime::currentDateTime().toString(Qt::ISODate);
+}
 
 bool isModule(int module)
 {
@@ -94,6 +106,7 @@ KVRGBMemoryControl::KVRGBMemoryControl(QWidget *parent, ChannelBinder bindChanne
     startWorkers();
     createShutdownDialog();        // 12
     setAutoRunText(false);         // 13
+    createPowerEvents();
     QTimer::singleShot(3000, this, &KVRGBMemoryControl::updateAutoInfo);
 
     connect(qApp, &QCoreApplication::aboutToQuit, this, &KVRGBMemoryControl::shutdown);
@@ -102,6 +115,66 @@ KVRGBMemoryControl::KVRGBMemoryControl(QWidget *parent, ChannelBinder bindChanne
 KVRGBMemoryControl::~KVRGBMemoryControl()
 {
     shutdown();
+}
+
+void KVRGBMemoryControl::createPowerEvents()
+{
+    m_resumeFan.setSingleShot(true);
+    m_resumeFan.setInterval(kResumeFanDelayMs);
+    // The setting and the hub are judged when the request goes out, not when it was planned.
+    connect(&m_resumeFan, &QTimer::timeout, this, [this] {
+        if (!m_shutDown && m_notiGuard)
+            m_notiGuard->sendFanSpeedIfOn();
+    });
+    m_power = new PowerEvents(this);
+    connect(m_power, &PowerEvents::suspending, this, &KVRGBMemoryControl::onSuspend);
+    connect(m_power, &PowerEvents::resumed, this, &KVRGBMemoryControl::onResume);
+}
+
+void KVRGBMemoryControl::onSuspend()
+{
+    qInfo() << "WM_POWERBROADCAST";
+    qInfo() << "PBT_APMSUSPEND" << timeNow();
+}
+
+void KVRGBMemoryControl::onResume()
+{
+    qInfo() << "WM_POWERBROADCAST";
+    qInfo() << "PBT_APMRESUMESUSPEND" << timeNow();
+    if (m_shutDown)
+        return;
+    const NotiEventData rules = m_channel.GetNotiEvent();
+    if (m_channel.lastCallSucceeded() && rules.fanSpeedOn)
+        qInfo() << "Send FanSpeed Command";
+    m_resumeFan.start();
+    rediscoverModules();
+}
+
+void KVRGBMemoryControl::rediscoverModules()
+{
+    // No frame may reach the HAL while its devices are replaced.
+    m_lighting->stopTimers();
+    m_lighting->wait();
+    const int modules = m_lighting->setupMemory();
+    qInfo() << "Memory_Number :" << modules;
+    // The LED counts of the modules found now, for the channel and the hub record.
+    emit getMemoryLedNum();
+    const std::optional<HWData> record = readChannelRecord();
+    applyLighting(record ? *record : m_known.record());
+    if (modules >= 1)
+        m_lighting->startTimers();
+}
+
+void KVRGBMemoryControl::applyLighting(const HWData &record)
+{
+    for (int m = 0; m < kModuleCount; ++m) {
+        MemoryModuleData module = record.memoryData[m];
+        if (module.lightMode == 16)
+            m_lighting->setHelloIndex(m_hubRecord.animationChoice());
+        emit setRGB(m, module.rgb, module.bright, module.singleRGB, module.singleBright, kLedSlots);
+        emit setLightMode(m, module.lightMode, module.colorMode, module.lightSpeed, module.turnOff);
+        emit setTurnOff(m, module.turnOff);
+    }
 }
 
 void KVRGBMemoryControl::createStore()
@@ -447,12 +520,40 @@ void KVRGBMemoryControl::updateAutoInfo()
 
 qint64 KVRGBMemoryControl::handleWindowMessage(const WindowRequest &message)
 {
+    if (message.isCopyData())
+        return handleCopyData(message);
+    if (message.message == kMsgUpdateData) {
+        qDebug() << "KVRGBMemoryControl::0x8111";
+        // Sent after our reply: a peer that waits for the reply while we wait on its
+        // copy-data window would deadlock both.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!m_shutDown)
+                    emit requestUpdateData();
+            },
+            Qt::QueuedConnection);
+        return 0;
+    }
     if (message.message == ProgramNames::kMsgQuit) {
         qDebug() << "KVRGBMemoryControl::0x8301";
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         return 1;
     }
     return 0;
+}
+
+qint64 KVRGBMemoryControl::handleCopyData(const WindowRequest &message)
+{
+    qDebug() << "aaa";
+    if (message.copyData.size() > kMaxCopyDataIn) {
+        qWarning() << "KVRGBMemoryControl: copy-data of" << message.copyData.size() << "bytes refused";
+        return 0;
+    }
+    if (message.copyDataType != quint64(m_copyDataIn))
+        return 0;
+    qDebug() << "WM_COPYDATA = CUSTOM_TYPE_RGB" << message.copyData.size();
+    return 1;
 }
 
 // Channel events ------------------------------------------------------------------
@@ -525,8 +626,8 @@ void KVRGBMemoryControl::onRGBEvent(int module, const std::optional<HWData> &rec
     qDebug() << "receiveRGB_Event:" << module;
     if (!isModule(module) || !record)
         return;
-    // The hub mapping is written here once it exists.
     MemoryModuleData data = record->memoryData[module];
+    m_hubRecord.writeColours(module, data);
     emit setRGB(module, data.rgb, data.bright, data.singleRGB, data.singleBright, kDrivenLeds);
 }
 
@@ -536,6 +637,9 @@ void KVRGBMemoryControl::onLightModeEvent(int module, const std::optional<HWData
     if (!isModule(module) || !record)
         return;
     const MemoryModuleData &data = record->memoryData[module];
+    m_hubRecord.writeLighting(module, data);
+    if (data.lightMode == 16)
+        m_lighting->setHelloIndex(m_hubRecord.animationChoice());
     emit setLightMode(module, data.lightMode, data.colorMode, data.lightSpeed, data.turnOff);
     if (data.lightMode != 35 && data.lightMode != 20)
         saveProfile(*record);
@@ -547,8 +651,10 @@ void KVRGBMemoryControl::onMemorySlotEvent(const std::optional<HWData> &record)
         return;
     qDebug() << "receiveMemorySlot_Event" << record->memoryData[0].slotSequence << record->memoryData[1].slotSequence
              << record->memoryData[2].slotSequence << record->memoryData[3].slotSequence;
-    for (int m = 0; m < kModuleCount; ++m)
+    for (int m = 0; m < kModuleCount; ++m) {
         emit setMemorySlotNumber(m, record->memoryData[m].slotSequence);
+        m_hubRecord.writeSlot(m, record->memoryData[m].slotSequence);
+    }
     for (int m = 0; m < kModuleCount; ++m)
         qDebug() << "hwData--" << m << "--" << record->memoryData[m].memorySlot << record->memoryData[m].slotSequence;
     qDebug() << "hwData.selectProfile--" << record->selectProfile;
@@ -583,6 +689,8 @@ void KVRGBMemoryControl::onProfileEvent(int profile, const std::optional<HWData>
 {
     qDebug() << "receivePProfile_Event" << profile;
     const bool exists = Profile_RW::isValidProfile(profile);
+    if (exists)
+        m_hubRecord.writeProfile(profile);
     if (record) {
         emit writeDevice(*record);
     } else if (exists) {
@@ -660,13 +768,36 @@ void KVRGBMemoryControl::readProfileStatus(int profile, int, HWData data)
         m_channel.SetValueRGB(m, module.rgb, module.bright, module.singleRGB, module.singleBright, kLedSlots);
         m_channel.SetValueLighting(m, module.lightMode, module.colorMode, module.lightSpeed, module.turnOff);
         // The channel does not echo our own changes, so the engine is told directly.
+        if (module.lightMode == 16)
+            m_lighting->setHelloIndex(m_hubRecord.animationChoice());
         emit setRGB(m, module.rgb, module.bright, module.singleRGB, module.singleBright, kLedSlots);
         emit setLightMode(m, module.lightMode, module.colorMode, module.lightSpeed, module.turnOff);
         emit setTurnOff(m, module.turnOff);
     }
     m_lightingProfile = profile;
-    // The hub mapping is rewritten here once it exists.
+    updateMapFile_Buf();
     m_channel.Refresh_View();
+}
+
+void KVRGBMemoryControl::updateMapFile_Buf()
+{
+    qDebug() << "KVRGBMemoryControl::updateMapFile_Buf()" << m_hubRecord.isOpen();
+    if (!m_hubRecord.isOpen())
+        return;
+    qDebug() << "11111";
+    const HWData record = m_known.record();
+    for (int m = 0; m < kModuleCount; ++m) {
+        const MemoryModuleData &module = record.memoryData[m];
+        m_hubRecord.writeColours(m, module);
+        for (int i = 0; i < HubSyncRecord::kMirroredLeds; ++i) {
+            qDebug() << "VELTRIMA_MapFile_Buf->R[" << m << "][" << i << "]:" << (module.rgb[i] & 0xFF);
+            qDebug() << "VELTRIMA_MapFile_Buf->G[" << m << "][" << i << "]:" << ((module.rgb[i] >> 8) & 0xFF);
+            qDebug() << "VELTRIMA_MapFile_Buf->B[" << m << "][" << i << "]:" << ((module.rgb[i] >> 16) & 0xFF);
+        }
+        m_hubRecord.writeLighting(m, module);
+        m_hubRecord.writeSlot(m, module.slotSequence);
+    }
+    m_hubRecord.writeProfile(m_lightingProfile);
 }
 
 void KVRGBMemoryControl::writeProfileStatus(int profile, bool ok)
@@ -685,6 +816,7 @@ void KVRGBMemoryControl::slot_LedNum(int module, int ledNum)
         return;
     m_hwInfo->slot_LedNum(module, ledNum);
     // Handing a stand-in record back to the channel would overwrite its readings.
+    m_hubRecord.writeLedCount(module, ledNum);
     if (std::optional<HWData> data = readChannelRecord()) {
         data->memoryData[module].ledNum = ledNum;
         m_channel.SetValueHWData(&*data);
@@ -719,7 +851,22 @@ void KVRGBMemoryControl::initHStatus(bool ok)
         QTimer::singleShot(5000, this, &KVRGBMemoryControl::initInfo);
         return;
     }
-    // The hub mapping is created here once it exists.
+    createHubRecord();
+}
+
+void KVRGBMemoryControl::createHubRecord()
+{
+    if (m_hubRecord.isOpen() || m_shutDown)
+        return;
+    if (!m_hubRecord.open(HubSyncRecord::defaultPath()))
+        return; // logged; the program runs on without the hub record
+    const std::optional<HWData> channel = readChannelRecord();
+    HWData record = channel ? *channel : m_known.record();
+    // The LED counts are the engine's, whatever the channel held before it reported them.
+    const EngineState engine = m_lighting->state();
+    for (int m = 0; m < kModuleCount; ++m)
+        record.memoryData[m].ledNum = engine.memoryData[m].ledNum;
+    m_hubRecord.fill(record, m_hwInfo->snapshot().memoryCount, m_lightingProfile);
 }
 
 // Sensor results -----------------------------------------------------------------
@@ -748,9 +895,19 @@ HWData KVRGBMemoryControl::publishReadings()
     return reader;
 }
 
-void KVRGBMemoryControl::sendMessage(HWData)
+void KVRGBMemoryControl::sendMessage(HWData data)
 {
-    // The record goes to the maker's hub program once hub synchronisation exists.
+    const QByteArray bytes(reinterpret_cast<const char *>(&data), int(sizeof data));
+    for (const qint64 pid : PeerProcessFinder::find(QStringLiteral("KV RGB Memory.exe"))) {
+        qDebug() << "entry.th32ProcessID = " << pid;
+        const QList<WindowMessenger::Window> windows = WindowMessenger::windowsOfProcess(pid);
+        if (windows.isEmpty())
+            continue;
+        const WindowMessenger::Window &window = windows.first();
+        WindowMessenger::sendCopyData(window, quint64(QCoreApplication::applicationPid()), quint64(m_copyDataOut),
+                                      bytes, kRecordSendTimeoutMs);
+        qDebug() << "Send Data" << window.socketPath;
+    }
 }
 
 void KVRGBMemoryControl::receiveTemp(int temperature)
@@ -805,6 +962,7 @@ void KVRGBMemoryControl::shutdown()
     // What waits for its turn is written now: an exit loses no change.
     m_writes->flush();
     m_weatherTimer.stop();
+    m_resumeFan.stop();
     if (m_lighting) {
         m_lighting->stopTimers();
         m_lighting->wait(); // a frame under way; threadEndLock() below hands over its writes
@@ -856,6 +1014,7 @@ void KVRGBMemoryControl::shutdown()
     m_shutdownDialog = nullptr;
     delete m_autoUpdate;
     m_autoUpdate = nullptr;
+    m_hubRecord.close();
     // Results the workers queued for us before they stopped have nobody left to act on.
     QCoreApplication::removePostedEvents(this);
 }

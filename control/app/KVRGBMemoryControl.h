@@ -4,6 +4,7 @@
 
 #include "ChannelEventBacklog.h"
 #include "HWData.h"
+#include "HubSyncRecord.h"
 #include "KnownState.h"
 #include "LightingChannel.h"
 
@@ -29,6 +30,7 @@ class GetWeatherAndLocation;
 class Get_HWInfo;
 class Lighting_Control;
 class NotificationGuard;
+class PowerEvents;
 class Profile_RW;
 class StoreWriteScheduler;
 class WindowEndpoint;
@@ -63,6 +65,9 @@ public:
     bool hasSharedState() const { return m_sharedState; }
 
     LightingChannel &channel() { return m_channel; }
+
+    // The delay between a resume and the fan request to the hub; a test may shorten it.
+    void setResumeFanDelay(int ms) { m_resumeFan.setInterval(ms); }
 
     // The user-interface program that showMainView() starts when none runs: by default
     // the one in this program's folder.
@@ -111,6 +116,7 @@ public slots:
     void updateAutoInfo();
     void initHWInfoStatus(HWData data);
     void slot_LedNum(int module, int ledNum);
+    void updateMapFile_Buf();
 
 private:
     void createStore();
@@ -142,6 +148,15 @@ private:
     void setAutoRunText(bool isAutoRun);
     void retranslateTray();
     qint64 handleWindowMessage(const WindowRequest &message);
+    qint64 handleCopyData(const WindowRequest &message);
+    void createHubRecord();
+    void createPowerEvents();
+    void onSuspend();
+    void onResume();
+    // Finds the modules again and gives them the lighting the channel holds: a module
+    // that lost power shows its power-on colours until told otherwise.
+    void rediscoverModules();
+    void applyLighting(const HWData &record);
     void shutdown();
     // A thread for `worker`, not started yet: startWorkers starts them all once every
     // worker is created and connected.
@@ -179,7 +194,9 @@ private:
     QTranslator m_translator;
     QString m_requestedCatalogue;
     WindowEndpoint *m_endpoint = nullptr;
-    void *m_hubView = nullptr;
+    HubSyncRecord m_hubRecord;
+    PowerEvents *m_power = nullptr;
+    QTimer m_resumeFan;
     bool m_currentLocation = false;
     bool m_autoRun = false;
     int m_lightingProfile = 0; // the profile whose lighting the engine shows

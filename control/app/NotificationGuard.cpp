@@ -118,6 +118,17 @@ void NotificationGuard::sendFanSpeed(bool hot, int value)
     WindowMessenger::sendMessage(hub, kFanSpeedMessage, hot ? 1 : 0, value, kHubTimeoutMs);
 }
 
+void NotificationGuard::sendFanSpeedIfOn()
+{
+    const NotiEventData rules = m_channel.GetNotiEvent();
+    if (!m_channel.lastCallSucceeded()) {
+        qWarning() << "NotificationGuard: the notification rules cannot be read; no fan request after resume";
+        return;
+    }
+    if (rules.fanSpeedOn)
+        sendFanSpeed(false, rules.fanSpeedValue);
+}
+
 void NotificationGuard::shutdown(int source)
 {
     m_dialog->stopCountdown();

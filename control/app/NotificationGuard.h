@@ -30,6 +30,8 @@ public:
     // The countdown's two ends.
     void shutdown(int source);
     void cancel(int source);
+    // After a resume: the fan request (not hot) when the rule is on at the time of the call.
+    void sendFanSpeedIfOn();
 
 signals:
     void writeDevice(HWData data);

@@ -4,22 +4,24 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QtEndian>
 
-TestHub::TestHub(const QString &recordPath, QObject *parent)
+TestHub::TestHub(const QString &recordPath, const QString &windowTitle, QObject *parent)
     : QObject(parent)
     , m_recordPath(recordPath)
-    , m_mutex(title())
+    , m_title(windowTitle)
+    , m_mutex(windowTitle)
 {
     m_endpoint.setHandler([this](const WindowRequest &request) { return answer(request); });
 }
 
 bool TestHub::start()
 {
-    if (m_mutex.tryCreate() != NamedMutex::Result::Created) {
+    if (m_title == title() && m_mutex.tryCreate() != NamedMutex::Result::Created) {
         qWarning() << "TestHub: the mutex" << title() << "is taken";
         return false;
     }
-    return m_endpoint.setTitle(title());
+    return m_endpoint.setTitle(m_title);
 }
 
 qint64 TestHub::answer(const WindowRequest &request)
@@ -67,4 +69,27 @@ QList<WindowRequest> TestHub::readRecord(const QString &recordPath)
         requests << request;
     }
     return requests;
+}
+
+QByteArray TestHub::readSyncRecord(const QString &syncPath)
+{
+    QFile file(syncPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::optional<quint32> TestHub::readSyncWord(const QString &syncPath, int offset)
+{
+    const QByteArray bytes = readSyncRecord(syncPath);
+    if (offset < 0 || offset + 4 > bytes.size())
+        return std::nullopt;
+    return qFromLittleEndian<quint32>(bytes.constData() + offset);
+}
+
+bool TestHub::writeAnimationChoice(const QString &syncPath, qint32 choice)
+{
+    QFile file(syncPath);
+    if (!file.open(QIODevice::ReadWrite) || !file.seek(776))
+        return false;
+    const qint32 word = qToLittleEndian(choice);
+    return file.write(reinterpret_cast<const char *>(&word), 4) == 4;
 }

@@ -8,12 +8,15 @@
 class TestHubProcess
 {
 public:
-    explicit TestHubProcess(const QString &recordPath)
+    // program: another copy of the test hub, to play a process of another name.
+    explicit TestHubProcess(const QString &recordPath, const QString &program = defaultProgram(),
+                            const QStringList &extraArguments = {})
         : m_recordPath(recordPath)
-        , m_runner(TestEnvironment::binDir() + QStringLiteral("/veltrima-test-hub"),
-                   {QStringLiteral("--record"), recordPath})
+        , m_runner(program, QStringList{QStringLiteral("--record"), recordPath} + extraArguments)
     {
     }
+
+    static QString defaultProgram() { return TestEnvironment::binDir() + QStringLiteral("/veltrima-test-hub"); }
 
     bool start() { return m_runner.start() && m_runner.waitForOutput(QStringLiteral("ready"), 15000); }
     void stop() { m_runner.stop(); }

@@ -1,5 +1,6 @@
-// veltrima-test-hub --record <file>: plays "Spectra Hub" until it is terminated; says
-// "ready" on standard output once it holds the mutex and serves its window.
+// veltrima-test-hub --record <file> [--title <window>]: plays "Spectra Hub" (or serves
+// the window given) until it is terminated; says "ready" on standard output once it
+// holds the mutex and serves its window.
 #include "TerminationSignals.h"
 #include "TestHub.h"
 
@@ -18,7 +19,9 @@ int main(int argc, char *argv[])
         return 2;
     }
     TerminationSignals::quitOnTermination(&app);
-    TestHub hub(arguments.at(at + 1));
+    const int titleAt = arguments.indexOf(QStringLiteral("--title"));
+    const QString title = titleAt >= 0 && titleAt + 1 < arguments.size() ? arguments.at(titleAt + 1) : TestHub::title();
+    TestHub hub(arguments.at(at + 1), title);
     if (!hub.start())
         return 1;
     std::printf("ready\n");
