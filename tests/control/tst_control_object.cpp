@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QLoggingCategory>
 #include <QMenu>
+#include <QElapsedTimer>
 #include <QSettings>
 #include <QSystemTrayIcon>
 #include <QtTest>
@@ -125,6 +126,7 @@ private:
     QAction *autoRunAction() const { return m_menu->actions().value(1); }
 
     TestEnvironment m_env;
+    QElapsedTimer m_controlAge;
     std::unique_ptr<KVRGBMemoryControl> m_control;
     QMenu *m_menu = nullptr;
 
@@ -144,6 +146,7 @@ private slots:
         QCOMPARE(hal.exitCode(), 0);
 
         m_control = std::make_unique<KVRGBMemoryControl>();
+        m_controlAge.start();
         QCOMPARE(KVRGBMemoryControl::instance(), m_control.get());
         auto *tray = m_control->findChild<QSystemTrayIcon *>();
         QVERIFY(tray);
@@ -351,6 +354,10 @@ private slots:
         const auto readSettings = channel.GetSettingValue;
         s_refusedCall = channel.GetValueLightMode;
         QTest::qWait(800); // earlier saves that still wait for their half second are done
+        // The start-up settings check (3 s after construction) sets the tray text from the
+        // known copy when the channel cannot be read; on a slow build it must not fall
+        // into the window below.
+        QTRY_VERIFY_WITH_TIMEOUT(m_controlAge.elapsed() > 3500, 5000);
         const QString device = storeFolder() + QStringLiteral("/ModuleDevice.ini");
         const QByteArray deviceBefore = fileBytes(device);
         const QByteArray profileBefore = fileBytes(profileFile(3));
