@@ -238,7 +238,10 @@ bool ChannelSegment::lock()
     }
     if (!intact()) {
         SegmentFileLock::release(m_fd);
-        if (!replaceFile(deadline) || !SegmentFileLock::acquire(m_fd, deadline)) {
+        m_replacing = true;
+        const bool replaced = replaceFile(deadline);
+        m_replacing = false;
+        if (!replaced || !SegmentFileLock::acquire(m_fd, deadline)) {
             m_threadLock.unlock();
             return false;
         }
@@ -259,7 +262,7 @@ bool ChannelSegment::lockForPreview()
         logThrottled(g_busyLog, "another thread of this process holds the shared lock too long; giving up");
         return false;
     }
-    if (!m_forked.load(std::memory_order_relaxed) && intact() && isOurs(layout())) {
+    if (!m_forked.load(std::memory_order_relaxed) && intact() && !m_replacing && isOurs(layout())) {
         m_fileLocked = false;
         return true;
     }
@@ -276,7 +279,7 @@ void ChannelSegment::unlock()
 
 bool ChannelSegment::usable()
 {
-    if (intact())
+    if (intact() && !m_replacing)
         return true;
     if (!lock())
         return false;

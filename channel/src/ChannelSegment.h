@@ -80,4 +80,7 @@ private:
     Deadline m_replaceRetryAfter{}; // under m_threadLock
     // Set in a forked child, which shares its parent's open description (and lock).
     std::atomic<bool> m_forked{false};
+    // Set while a thread of ours grows and rebuilds a shrunk file: it has its full size
+    // again before its content is rebuilt, so the size alone does not make it usable.
+    std::atomic<bool> m_replacing{false};
 };
