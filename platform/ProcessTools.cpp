@@ -7,22 +7,16 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
-
-QString baseName(QString path)
-{
-    const QString deleted = QStringLiteral(" (deleted)");
-    if (path.endsWith(deleted))
-        path.chop(deleted.size());
-    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-}
 
 QString linkBaseName(const QString &processFolder)
 {
     const QString target = QFile::symLinkTarget(processFolder + QStringLiteral("/exe"));
-    return target.isEmpty() ? QString() : baseName(target);
+    return target.isEmpty() ? QString() : ProcessTools::baseName(target);
 }
 
 QString commandBaseName(const QString &processFolder)
@@ -30,7 +24,7 @@ QString commandBaseName(const QString &processFolder)
     QFile cmdline(processFolder + QStringLiteral("/cmdline"));
     if (!cmdline.open(QIODevice::ReadOnly))
         return QString();
-    return baseName(QFile::decodeName(cmdline.read(4096).split('\0').value(0)));
+    return ProcessTools::baseName(QFile::decodeName(cmdline.read(4096).split('\0').value(0)));
 }
 
 // The executable's own name, or the name it was started by (through a link, or with an
@@ -38,6 +32,12 @@ QString commandBaseName(const QString &processFolder)
 bool matches(const QString &processFolder, const QString &name)
 {
     return linkBaseName(processFolder) == name || commandBaseName(processFolder) == name;
+}
+
+bool ownedByUs(const QString &processFolder)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(processFolder).constData(), &info) == 0 && info.st_uid == ::geteuid();
 }
 
 } // namespace
@@ -54,7 +54,16 @@ bool ProcessTools::startDetached(const QString &program, const QStringList &argu
     return ok;
 }
 
-QList<qint64> ProcessTools::findProcesses(const QString &executableName)
+QString ProcessTools::baseName(QString path)
+{
+    const QString deleted = QStringLiteral(" (deleted)");
+    if (path.endsWith(deleted))
+        path.chop(deleted.size());
+    const int cut = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    return path.mid(cut + 1);
+}
+
+QList<qint64> ProcessTools::findProcesses(const QString &executableName, Owner owner)
 {
     QList<qint64> pids;
     if (executableName.isEmpty())
@@ -63,7 +72,10 @@ QList<qint64> ProcessTools::findProcesses(const QString &executableName)
     for (const QString &entry : entries) {
         bool numeric = false;
         const qint64 pid = entry.toLongLong(&numeric);
-        if (numeric && pid > 0 && matches(QStringLiteral("/proc/") + entry, executableName))
+        if (!numeric || pid <= 0)
+            continue;
+        const QString folder = QStringLiteral("/proc/") + entry;
+        if ((owner == Owner::AnyUser || ownedByUs(folder)) && matches(folder, executableName))
             pids.append(pid);
     }
     std::sort(pids.begin(), pids.end());

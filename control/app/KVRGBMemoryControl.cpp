@@ -13,7 +13,6 @@
 #include "MessagePresenter.h"
 #include "NamedMutex.h"
 #include "NotificationGuard.h"
-#include "PeerProcessFinder.h"
 #include "PowerEvents.h"
 #include "ProcessTools.h"
 #include "Profile_RW.h"
@@ -898,7 +897,7 @@ HWData KVRGBMemoryControl::publishReadings()
 void KVRGBMemoryControl::sendMessage(HWData data)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(&data), int(sizeof data));
-    for (const qint64 pid : PeerProcessFinder::find(QStringLiteral("KV RGB Memory.exe"))) {
+    for (const qint64 pid : ProcessTools::findProcesses(QStringLiteral("KV RGB Memory.exe"), ProcessTools::Owner::CurrentUser)) {
         qDebug() << "entry.th32ProcessID = " << pid;
         const QList<WindowMessenger::Window> windows = WindowMessenger::windowsOfProcess(pid);
         if (windows.isEmpty())

@@ -1,7 +1,7 @@
 // The hub record file on its own: its byte layout, what a fill leaves out, and how an
 // existing file at its place is treated; and how the record's receiver is recognised.
 #include "HubSyncRecord.h"
-#include "PeerProcessFinder.h"
+#include "ProcessTools.h"
 
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -97,11 +97,11 @@ private slots:
 
     void receiverIsKnownByBaseNameAsWineShowsIt()
     {
-        QCOMPARE(PeerProcessFinder::baseName(QStringLiteral("C:\\Games\\KV RGB Memory.exe")),
+        QCOMPARE(ProcessTools::baseName(QStringLiteral("C:\\Games\\KV RGB Memory.exe")),
                  QStringLiteral("KV RGB Memory.exe"));
-        QCOMPARE(PeerProcessFinder::baseName(QStringLiteral("/opt/kv/KV RGB Memory.exe (deleted)")),
+        QCOMPARE(ProcessTools::baseName(QStringLiteral("/opt/kv/KV RGB Memory.exe (deleted)")),
                  QStringLiteral("KV RGB Memory.exe"));
-        QVERIFY(PeerProcessFinder::find(QStringLiteral("no-such-program.exe")).isEmpty());
+        QVERIFY(ProcessTools::findProcesses(QStringLiteral("no-such-program.exe"), ProcessTools::Owner::CurrentUser).isEmpty());
     }
 };
 
