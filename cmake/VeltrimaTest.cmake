@@ -1,3 +1,15 @@
+# The environment every test runs in: sanitizer reports are failures, and the programs
+# under test are found in the build's bin folder.
+function(veltrima_sanitizer_environment out)
+    set(${out}
+        "ASAN_OPTIONS=halt_on_error=1:abort_on_error=0:detect_leaks=1:detect_odr_violation=0"
+        "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
+        "UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1"
+        "TSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/tsan.supp:halt_on_error=1:second_deadlock_stack=1"
+        "VELTRIMA_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
+        PARENT_SCOPE)
+endfunction()
+
 # veltrima_add_test(<name> SOURCES <files...> LIBS <targets...> [GUI] [XVFB] [TIMEOUT <s>])
 # A QtTest case run by CTest. GUI tests run on the offscreen platform; XVFB tests need
 # a real X server and run under xvfb-run. Every test sees sanitizer reports as failures.
@@ -19,12 +31,7 @@ function(veltrima_add_test name)
     else()
         add_test(NAME ${name} COMMAND ${name})
     endif()
-    set(env
-        "ASAN_OPTIONS=halt_on_error=1:abort_on_error=0:detect_leaks=1:detect_odr_violation=0"
-        "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
-        "UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1"
-        "TSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/tsan.supp:halt_on_error=1:second_deadlock_stack=1"
-        "VELTRIMA_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+    veltrima_sanitizer_environment(env)
     if(ARG_GUI OR NOT ARG_XVFB)
         list(APPEND env "QT_QPA_PLATFORM=offscreen")
     else()

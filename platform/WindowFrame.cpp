@@ -79,7 +79,8 @@ WindowFrame::Parse WindowFrame::parseRequest(const QByteArray &buffer, WindowReq
     request->senderPid = take<quint32>(data, 12);
     request->wParam = take<quint64>(data, 16);
     request->lParam = take<qint64>(data, 24);
-    request->copyDataType = take<quint64>(data, 32);
+    // A plain message has no copy-data type, whatever the sender left in the field.
+    request->copyDataType = kind == KindCopyData ? take<quint64>(data, 32) : 0;
     request->copyData = buffer.mid(HeaderSize, static_cast<int>(size));
     *consumed = total;
     return Parse::Complete;

@@ -1,6 +1,7 @@
 #include "AutoUpdate.h"
 
 #include "ServiceSettings.h"
+#include "UpdateAnswer.h"
 #include "UpdateNoteWindow.h"
 #include "UpdaterLauncher.h"
 #include "VersionNumber.h"
@@ -181,20 +182,17 @@ void AutoUpdate::finishedSlot(QNetworkReply *reply)
 
 void AutoUpdate::handleAnswer(const QByteArray &body)
 {
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(body, &parseError);
-    if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
-        qDebug() << "Update: the answer is not a JSON object:" << parseError.errorString();
+    QString error;
+    const std::optional<UpdateAnswer> answer = UpdateAnswer::parse(body, &error);
+    if (!answer) {
+        qDebug() << "Update: the answer is not a JSON object:" << error;
         return;
     }
-    qDebug() << "json_obj:" << document;
-    const QJsonObject answer = document.object();
-    const QJsonObject data = answer.value(QStringLiteral("Data")).toObject();
-    qDebug() << "Data:" << data << "------------------------";
+    qDebug() << "json_obj:" << answer->document;
+    qDebug() << "Data:" << answer->data << "------------------------";
 
-    const QString code = answer.value(QStringLiteral("Result_Code")).toString();
-    const QString version = data.value(QStringLiteral("version")).toString();
-    if (code == QLatin1String("002")) {
+    const QString &version = answer->version;
+    if (answer->resultCode == QLatin1String("002")) {
         qDebug() << "version:" << version;
         if (compareVersion(version, m_version)) {
             qDebug() << "compareVersion Start Update";
@@ -203,25 +201,23 @@ void AutoUpdate::handleAnswer(const QByteArray &body)
         }
         return;
     }
-    if (code != QLatin1String("001"))
+    if (answer->resultCode != QLatin1String("001"))
         return;
     if (compareVersion(version, m_version)) {
-        const QString url = data.value(QStringLiteral("url")).toString();
         // Without an address of its own the updater would fetch whatever an earlier
         // answer left behind.
-        if (!isAcceptableDownloadUrl(url)) {
+        if (!isAcceptableDownloadUrl(answer->url)) {
             qWarning() << "Update: refused the download address of version" << version << "- no update";
             return;
         }
         writeVersionFile();
-        if (!writeFileUrl(url))
+        if (!writeFileUrl(answer->url))
             return;
         startUpdate();
         return;
     }
-    const QString note = data.value(QStringLiteral("note")).toString();
-    qDebug() << "noteStr:" << note;
-    showUpdateNote(note);
+    qDebug() << "noteStr:" << answer->note;
+    showUpdateNote(answer->note);
 }
 
 void AutoUpdate::post(const QJsonObject &request)
