@@ -1,6 +1,7 @@
 #include "SensorLibraryRegistration.h"
 
 #include "BoundedFile.h"
+#include "IniFileGuard.h"
 
 #include <QDebug>
 #include <QDir>
@@ -32,11 +33,18 @@ SensorLibraryRegistration SensorLibraryRegistration::find(const QString &program
     registration.m_libraryPath = QDir(programFolder).filePath(defaultLibraryName());
 
     const QString file = registrationFile();
-    const BoundedFile checked = BoundedFile::check(file, kMaxRegistrationBytes);
+    const BoundedFile checked = BoundedFile::read(file, kMaxRegistrationBytes);
     if (checked.status() == BoundedFile::Status::Missing)
         return registration;
     if (!checked.isOk()) {
         qWarning() << "Sensor registration refused, the default library serves:" << file << checked.reason();
+        return registration;
+    }
+    // QSettings would deserialise an "@Variant(...)" value, which can ask for any amount
+    // of memory; a registration holds two plain paths.
+    if (!IniFileGuard::isSafe(checked.contents())) {
+        qWarning() << "Sensor registration refused, the default library serves:" << file
+                   << "holds a value QSettings would deserialise";
         return registration;
     }
     QSettings settings(file, QSettings::IniFormat);

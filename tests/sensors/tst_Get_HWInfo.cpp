@@ -1,6 +1,7 @@
 // The hardware reader against the scenario sensor library.
 #include "Get_HWInfo.h"
 #include "ScenarioFixture.h"
+#include "SensorLibraryRegistration.h"
 #include "TestEnvironment.h"
 
 #include <QJsonArray>
@@ -486,6 +487,20 @@ private slots:
             QVERIFY2(!ready.get(), qPrintable(registration.second));
             QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
         }
+    }
+
+    void refusesARegistrationQSettingsWouldDeserialise()
+    {
+        const QString file = SensorLibraryRegistration::registrationFile();
+        QVERIFY(QDir().mkpath(QFileInfo(file).absolutePath()));
+        QFile registration(file);
+        QVERIFY(registration.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        registration.write("[Sensors]\nLibrary=@Variant(\\0\\0\\0\\t\\x7f\\xff\\xff\\xff)\nConfig=x\n");
+        registration.close();
+        const SensorLibraryRegistration found = SensorLibraryRegistration::find(QStringLiteral("/opt/programs"));
+        QCOMPARE(found.libraryPath(),
+                 QStringLiteral("/opt/programs/") + SensorLibraryRegistration::defaultLibraryName());
+        QVERIFY(QFile::remove(file));
     }
 
     void refusesADamagedScenario()
