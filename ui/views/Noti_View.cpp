@@ -158,32 +158,31 @@ void Noti_View::slot_FanSpeed_Switch(bool on)
     send(NotiFanSpeed);
 }
 
+void Noti_View::commitLineEdit(Row row, int &value, int type)
+{
+    value = acceptedValue(m_rows[row].lineEdit, value);
+    send(type);
+    m_rows[row].lineEdit->clearFocus();
+}
+
 void Noti_View::slot_LineEdit_Loading()
 {
-    m_data.loadingValue = acceptedValue(m_rows[RowLoading].lineEdit, m_data.loadingValue);
-    send(NotiLoading);
-    m_rows[RowLoading].lineEdit->clearFocus();
+    commitLineEdit(RowLoading, m_data.loadingValue, NotiLoading);
 }
 
 void Noti_View::slot_LineEdit_Shutdown_Memory()
 {
-    m_data.shutdownMemoryValue = acceptedValue(m_rows[RowShutdownMemory].lineEdit, m_data.shutdownMemoryValue);
-    send(NotiShutdownMemory);
-    m_rows[RowShutdownMemory].lineEdit->clearFocus();
+    commitLineEdit(RowShutdownMemory, m_data.shutdownMemoryValue, NotiShutdownMemory);
 }
 
 void Noti_View::slot_LineEdit_Shutdown_CPU()
 {
-    m_data.shutdownCPUValue = acceptedValue(m_rows[RowShutdownCPU].lineEdit, m_data.shutdownCPUValue);
-    send(NotiShutdownCPU);
-    m_rows[RowShutdownCPU].lineEdit->clearFocus();
+    commitLineEdit(RowShutdownCPU, m_data.shutdownCPUValue, NotiShutdownCPU);
 }
 
 void Noti_View::slot_LineEdit_FanSpeed()
 {
-    m_data.fanSpeedValue = acceptedValue(m_rows[RowFanSpeed].lineEdit, m_data.fanSpeedValue);
-    send(NotiFanSpeed);
-    m_rows[RowFanSpeed].lineEdit->clearFocus();
+    commitLineEdit(RowFanSpeed, m_data.fanSpeedValue, NotiFanSpeed);
 }
 
 void Noti_View::slot_Loading_Color()

@@ -60,6 +60,8 @@ private:
     void setRowVisible(Row row, bool visible);
     void refreshWidgets();
     void send(int type);
+    // A value typed into a row: kept when acceptable, sent, and the field left.
+    void commitLineEdit(Row row, int &value, int type);
     // The line edit's value when its validator accepts it, else `current`.
     static int acceptedValue(const QLineEdit *lineEdit, int current);
     void placeColourButton();
