@@ -11,7 +11,10 @@ int main(int argc, char *argv[])
 {
     ProcessLimits::raiseOpenFileLimit();
     QApplication app(argc, argv);
-    qputenv("QT_BEARER_POLL_TIMEOUT", "-1");
+    // The network manager would otherwise poll the network interfaces every ten seconds
+    // for the life of the program; Qt's own "-1" for "never" starts a timer with a
+    // negative interval and says so on every start, so the longest interval it takes.
+    qputenv("QT_BEARER_POLL_TIMEOUT", "2147483647");
     QApplication::setQuitOnLastWindowClosed(false);
 
     NamedMutex guard(QString::fromLatin1(ProgramNames::kControlMutex));
