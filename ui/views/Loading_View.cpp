@@ -23,6 +23,8 @@ constexpr int kSpinnerPen = 10;
 constexpr int kStatusGap = 24;
 constexpr int kStatusHeight = 60;
 constexpr int kStatusMargin = 150;
+constexpr int kStatusPaddingX = 16;
+constexpr int kStatusPaddingY = 8;
 } // namespace
 
 Loading_View::Loading_View(QWidget *parent)
@@ -67,20 +69,36 @@ Loading_View::Loading_View(QWidget *parent)
 
     label_Status = new QLabel(this);
     label_Status->setObjectName(QStringLiteral("label_Status"));
-    const int statusTop = spinnerCentre().y() + kSpinnerRadius + kSpinnerPen / 2 + kStatusGap;
-    label_Status->setGeometry(kStatusMargin, statusTop, width() - 2 * kStatusMargin, kStatusHeight);
-    label_Status->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label_Status->setAlignment(Qt::AlignCenter);
     label_Status->setWordWrap(true);
-    label_Status->setStyleSheet(
-        QStringLiteral("QLabel#label_Status{font-family: Arial; font-size: 18px; color: white; background: transparent;}"));
+    // The page's own texts show through the shade; a dark plate keeps the status readable.
+    label_Status->setStyleSheet(QStringLiteral("QLabel#label_Status{font-family: Arial; font-size: 18px; color: white;"
+                                               " background: rgba(0,0,0,220); border-radius: 8px; padding: %1px %2px;}")
+                                    .arg(kStatusPaddingY)
+                                    .arg(kStatusPaddingX));
+    label_Status->ensurePolished();
     label_Status->hide();
 }
 
 void Loading_View::setStatusText(const QString &text)
 {
-    if (label_Status->text() != text)
+    if (label_Status->text() != text) {
         label_Status->setText(text);
+        placeStatus();
+    }
     label_Status->setVisible(!text.isEmpty());
+}
+
+void Loading_View::placeStatus()
+{
+    // The plate fits the text, centred under the spinner, wrapping within the margins.
+    const int widest = width() - 2 * kStatusMargin - 2 * kStatusPaddingX;
+    const QRect text = label_Status->fontMetrics().boundingRect(QRect(0, 0, widest, kStatusHeight),
+                                                                Qt::AlignHCenter | Qt::TextWordWrap, label_Status->text());
+    const int plateWidth = text.width() + 2 * kStatusPaddingX + 2;
+    const int plateHeight = text.height() + 2 * kStatusPaddingY;
+    const int top = spinnerCentre().y() + kSpinnerRadius + kSpinnerPen / 2 + kStatusGap;
+    label_Status->setGeometry((width() - plateWidth) / 2, top, plateWidth, plateHeight);
 }
 
 QString Loading_View::statusText() const

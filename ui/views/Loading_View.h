@@ -33,6 +33,7 @@ protected:
 
 private:
     QPoint spinnerCentre() const;
+    void placeStatus();
     QRect spinnerRect() const;
 
     bool m_loading = false;
