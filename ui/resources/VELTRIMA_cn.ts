@@ -120,32 +120,6 @@
     </message>
 </context>
 <context>
-    <name>Setting_View</name>
-    <message>
-        <source>Version</source>
-        <translation>版本</translation>
-    </message>
-</context>
-<context>
-    <name>Widget_LocationPolicy</name>
-    <message>
-        <source>VELTRIMA Privacy Policy</source>
-        <translation>VELTRIMA 隐私政策</translation>
-    </message>
-    <message>
-        <source>Location_Warning_Title</source>
-        <translation>隐私政策</translation>
-    </message>
-    <message>
-        <source>Location_Warning_Content</source>
-        <translation>Spectra Hub - VELTRIMA 希望使用您当前的位置来获取时间和天气。</translation>
-    </message>
-    <message>
-        <source>Location_Not_Remind</source>
-        <translation>允许</translation>
-    </message>
-</context>
-<context>
     <name>ControlProgramWatch</name>
     <message>
         <source>Waiting for VELTRIMA RGB Control…</source>

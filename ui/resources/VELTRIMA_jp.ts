@@ -120,32 +120,6 @@
     </message>
 </context>
 <context>
-    <name>Setting_View</name>
-    <message>
-        <source>Version</source>
-        <translation>バージョン</translation>
-    </message>
-</context>
-<context>
-    <name>Widget_LocationPolicy</name>
-    <message>
-        <source>VELTRIMA Privacy Policy</source>
-        <translation>VELTRIMA プライバシーポリシー</translation>
-    </message>
-    <message>
-        <source>Location_Warning_Title</source>
-        <translation>プライバシーポリシー</translation>
-    </message>
-    <message>
-        <source>Location_Warning_Content</source>
-        <translation>Spectra Hub - VELTRIMA は、時刻と天気を取得するために現在地の使用を求めています。</translation>
-    </message>
-    <message>
-        <source>Location_Not_Remind</source>
-        <translation>許可</translation>
-    </message>
-</context>
-<context>
     <name>ControlProgramWatch</name>
     <message>
         <source>Waiting for VELTRIMA RGB Control…</source>

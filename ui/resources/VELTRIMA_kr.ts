@@ -120,32 +120,6 @@
     </message>
 </context>
 <context>
-    <name>Setting_View</name>
-    <message>
-        <source>Version</source>
-        <translation>버전</translation>
-    </message>
-</context>
-<context>
-    <name>Widget_LocationPolicy</name>
-    <message>
-        <source>VELTRIMA Privacy Policy</source>
-        <translation>VELTRIMA 개인정보 처리방침</translation>
-    </message>
-    <message>
-        <source>Location_Warning_Title</source>
-        <translation>개인정보 처리방침</translation>
-    </message>
-    <message>
-        <source>Location_Warning_Content</source>
-        <translation>Spectra Hub - VELTRIMA에서 시간과 날씨 정보를 가져오기 위해 현재 위치를 사용하려고 합니다.</translation>
-    </message>
-    <message>
-        <source>Location_Not_Remind</source>
-        <translation>허용</translation>
-    </message>
-</context>
-<context>
     <name>ControlProgramWatch</name>
     <message>
         <source>Waiting for VELTRIMA RGB Control…</source>

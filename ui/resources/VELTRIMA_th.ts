@@ -120,32 +120,6 @@
     </message>
 </context>
 <context>
-    <name>Setting_View</name>
-    <message>
-        <source>Version</source>
-        <translation>เวอร์ชัน</translation>
-    </message>
-</context>
-<context>
-    <name>Widget_LocationPolicy</name>
-    <message>
-        <source>VELTRIMA Privacy Policy</source>
-        <translation>นโยบายความเป็นส่วนตัวของ VELTRIMA</translation>
-    </message>
-    <message>
-        <source>Location_Warning_Title</source>
-        <translation>นโยบายความเป็นส่วนตัว</translation>
-    </message>
-    <message>
-        <source>Location_Warning_Content</source>
-        <translation>Spectra Hub - VELTRIMA ต้องการใช้ตำแหน่งปัจจุบันของคุณเพื่อรับข้อมูลเวลาและสภาพอากาศ</translation>
-    </message>
-    <message>
-        <source>Location_Not_Remind</source>
-        <translation>อนุญาต</translation>
-    </message>
-</context>
-<context>
     <name>ControlProgramWatch</name>
     <message>
         <source>Waiting for VELTRIMA RGB Control…</source>

@@ -120,32 +120,6 @@
     </message>
 </context>
 <context>
-    <name>Setting_View</name>
-    <message>
-        <source>Version</source>
-        <translation>版本</translation>
-    </message>
-</context>
-<context>
-    <name>Widget_LocationPolicy</name>
-    <message>
-        <source>VELTRIMA Privacy Policy</source>
-        <translation>VELTRIMA 隱私權政策</translation>
-    </message>
-    <message>
-        <source>Location_Warning_Title</source>
-        <translation>隱私權政策</translation>
-    </message>
-    <message>
-        <source>Location_Warning_Content</source>
-        <translation>Spectra Hub - VELTRIMA 想要使用您目前的位置來取得時間與天氣。</translation>
-    </message>
-    <message>
-        <source>Location_Not_Remind</source>
-        <translation>允許</translation>
-    </message>
-</context>
-<context>
     <name>ControlProgramWatch</name>
     <message>
         <source>Waiting for VELTRIMA RGB Control…</source>

@@ -1,0 +1,111 @@
+// Renders the information, lighting, notification and settings pages in the given
+// languages, with the fonts each language gets, for a look at glyphs and clipped texts:
+//   language_screenshots <out folder> <code>...     (codes such as en jp th ru)
+// Files are named <page>_<code>.png.
+#include "LanguageFonts.h"
+#include "Main_View.h"
+#include "ProgramState.h"
+
+#include "LightingTypes.h"
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QTimer>
+#include <QTranslator>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+void settle(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+int languageOfCode(const char *code)
+{
+    for (int language = 0; language < LanguageCount; ++language) {
+        if (std::strcmp(languageCode(language), code) == 0)
+            return language;
+    }
+    return -1;
+}
+
+HWData sampleData()
+{
+    HWData data{};
+    data.reset();
+    for (int m = 0; m < kModuleCount; ++m)
+        data.memoryIndex[m] = m < 4 ? m : -1;
+    data.clock = 3200;
+    data.casLatency = 16;
+    data.tRCD = 18;
+    data.channelCount = 2;
+    data.physicalMemoryUsed = 12000;
+    data.physicalMemoryLoad = 37.5;
+    for (int m = 0; m < 4; ++m) {
+        data.memoryData[m].memoryModuleSize = 16384;
+        data.memoryData[m].temperature = 41;
+        data.memoryData[m].frequency = 3200;
+        setText(data.memoryData[m].memoryType, "DDR4");
+    }
+    return data;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    TestEnvironment env;
+    QApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s <out folder> <code>...\n", argv[0]);
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    QDir().mkpath(out.path());
+
+    Main_View view;
+    view.show();
+    view.setSlotNumber(4, 4);
+    int order[kModuleCount] = {0, 1, 2, 3, 4, 5, 6, 7};
+    QTranslator translator;
+    for (int i = 2; i < argc; ++i) {
+        const int language = languageOfCode(argv[i]);
+        if (language < 0 || !translator.load(QStringLiteral(":/KVRGBMemory/VELTRIMA_%1.qm").arg(QLatin1String(argv[i])))) {
+            std::fprintf(stderr, "no catalogue for %s\n", argv[i]);
+            return 1;
+        }
+        QCoreApplication::installTranslator(&translator);
+        ProgramState::currentLanguage = language;
+        LanguageFonts::use(language);
+        view.updateLanguage_MainView();
+        const struct {
+            const char *name;
+            void (Main_View::*show)();
+        } pages[] = {{"information", &Main_View::slot_show_Info},
+                     {"lighting", &Main_View::slot_show_Lighting},
+                     {"notification", &Main_View::slot_show_Noti},
+                     {"settings", &Main_View::slot_show_Setting}};
+        for (const auto &page : pages) {
+            (view.*page.show)();
+            emit view.setHWData(sampleData());
+            emit view.setMemorySlotNumber(4, order);
+            emit view.setLighting(0, 6, 0, 2, false);
+            settle(400);
+            const QString file = out.filePath(QStringLiteral("%1_%2.png").arg(QLatin1String(page.name), QLatin1String(argv[i])));
+            if (!view.grab().save(file)) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+                return 1;
+            }
+            std::printf("%s\n", qPrintable(file));
+        }
+    }
+    return 0;
+}
