@@ -56,7 +56,7 @@ CPUの温度が高すぎます。システムは </translation>
     </message>
     <message>
         <source>Shutdown_Now</source>
-        <translation>今すぐシャットダウン</translation>
+        <translation>シャットダウン</translation>
     </message>
     <message>
         <source>Cancel</source>

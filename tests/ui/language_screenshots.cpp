@@ -1,5 +1,6 @@
-// Renders the information, lighting, notification and settings pages in the given
-// languages, with the fonts each language gets, for a look at glyphs and clipped texts:
+// Renders the information, lighting, notification and settings pages and the list of
+// light modes in the given languages, with the fonts each language gets, for a look at
+// glyphs and clipped texts:
 //   language_screenshots <out folder> <code>...     (codes such as en jp th ru)
 // Files are named <page>_<code>.png.
 #include "LanguageFonts.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QPushButton>
 #include <QTimer>
 #include <QTranslator>
 
@@ -105,6 +107,19 @@ int main(int argc, char **argv)
                 return 1;
             }
             std::printf("%s\n", qPrintable(file));
+        }
+        // The lighting page's list of light modes, opened as a click opens it.
+        view.slot_show_Lighting();
+        auto *modeButton = view.findChild<QPushButton *>(QStringLiteral("btn_LightMode"));
+        auto *modeList = view.findChild<QWidget *>(QStringLiteral("Widget_Light_Mode_View"));
+        if (modeButton && modeList) {
+            modeButton->click();
+            settle(200);
+            const QString file = out.filePath(QStringLiteral("lightmodes_%1.png").arg(QLatin1String(argv[i])));
+            if (!view.grab().save(file))
+                return 1;
+            std::printf("%s\n", qPrintable(file));
+            modeList->hide();
         }
     }
     return 0;

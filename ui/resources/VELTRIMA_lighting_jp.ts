@@ -193,7 +193,7 @@
     </message>
     <message>
         <source>Default</source>
-        <translation>デフォルト</translation>
+        <translation>初期値</translation>
     </message>
     <message>
         <source>Apply</source>
@@ -213,7 +213,7 @@
     </message>
     <message>
         <source>Profile</source>
-        <translation>プロファイル</translation>
+        <translation>設定</translation>
     </message>
 </context>
 </TS>

@@ -157,7 +157,7 @@
     </message>
     <message>
         <source>OFF</source>
-        <translation>끄기</translation>
+        <translation>꺼짐</translation>
     </message>
     <message>
         <source>Random</source>
@@ -189,7 +189,7 @@
     </message>
     <message>
         <source>ON</source>
-        <translation>켜기</translation>
+        <translation>켜짐</translation>
     </message>
     <message>
         <source>Default</source>

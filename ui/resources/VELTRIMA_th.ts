@@ -100,7 +100,7 @@
     </message>
     <message>
         <source>Memory</source>
-        <translation>หน่วยความจำ</translation>
+        <translation>แรม</translation>
     </message>
     <message>
         <source>CPU</source>
