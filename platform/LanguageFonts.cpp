@@ -69,14 +69,24 @@ void reloadFontDatabase(const QString &anyFamily)
     QFontDatabase::removeApplicationFont(id);
 }
 
+bool hasStyledAncestor(const QWidget *widget)
+{
+    for (const QWidget *w = widget->parentWidget(); w; w = w->parentWidget()) {
+        if (!w->styleSheet().isEmpty())
+            return true;
+    }
+    return false;
+}
+
 // A font that a widget already holds can outlive the reload with its old fallbacks; a
-// style sheet taken away and given back makes the widget (and its children) take a new one.
+// style sheet taken away and given back makes the widget and all its children take new
+// ones, so only the outermost styled widgets need it.
 void restyleWidgets()
 {
     const QWidgetList widgets = QApplication::allWidgets();
     for (QWidget *widget : widgets) {
         const QString sheet = widget->styleSheet();
-        if (sheet.isEmpty())
+        if (sheet.isEmpty() || hasStyledAncestor(widget))
             continue;
         widget->setStyleSheet(QString());
         widget->setStyleSheet(sheet);

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPushButton>
 #include <QTimer>
@@ -86,7 +87,10 @@ int main(int argc, char **argv)
         }
         QCoreApplication::installTranslator(&translator);
         ProgramState::currentLanguage = language;
+        QElapsedTimer fontTimer;
+        fontTimer.start();
         LanguageFonts::use(language);
+        std::printf("fonts for %s in %lld ms\n", argv[i], static_cast<long long>(fontTimer.elapsed()));
         view.updateLanguage_MainView();
         const struct {
             const char *name;
