@@ -1,11 +1,12 @@
-// Renders the information, lighting, notification and settings pages and the list of
-// light modes in the given languages, with the fonts each language gets, for a look at
-// glyphs and clipped texts:
+// Renders the information, lighting, notification and settings pages, the list of light
+// modes and the location dialog in the given languages, with the fonts each language
+// gets, for a look at glyphs and clipped texts:
 //   language_screenshots <out folder> <code>...     (codes such as en jp th ru)
 // Files are named <page>_<code>.png.
 #include "LanguageFonts.h"
 #include "Main_View.h"
 #include "ProgramState.h"
+#include "Widget_LocationPolicy.h"
 
 #include "LightingTypes.h"
 #include "TestEnvironment.h"
@@ -125,6 +126,14 @@ int main(int argc, char **argv)
             std::printf("%s\n", qPrintable(file));
             modeList->hide();
         }
+        Widget_LocationPolicy policy;
+        policy.updateTexts();
+        policy.show();
+        settle(100);
+        const QString policyFile = out.filePath(QStringLiteral("location_%1.png").arg(QLatin1String(argv[i])));
+        if (!policy.grab().save(policyFile))
+            return 1;
+        std::printf("%s\n", qPrintable(policyFile));
     }
     return 0;
 }
