@@ -35,7 +35,7 @@
     <name>Information_View</name>
     <message>
         <source>Channel:</source>
-        <translation>チャネル：</translation>
+        <translation>チャンネル：</translation>
     </message>
     <message>
         <source>CAS# Latency (CL):</source>
@@ -108,7 +108,7 @@
     </message>
     <message>
         <source>Trigger all LED </source>
-        <translation>すべての LED を次の色に</translation>
+        <translation>すべての LED を次の色に変更</translation>
     </message>
     <message>
         <source>Shutdown PC</source>

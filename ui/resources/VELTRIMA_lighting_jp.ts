@@ -185,7 +185,7 @@
     </message>
     <message>
         <source>Light Speed</source>
-        <translation>点灯速度</translation>
+        <translation>速度</translation>
     </message>
     <message>
         <source>ON</source>
