@@ -6,8 +6,8 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 packages=(build-essential cmake ninja-build pkg-config qtbase5-dev qttools5-dev qttools5-dev-tools
-          libtinyxml-dev libudev-dev libpulse-dev libbenchmark-dev
-          xvfb xauth pulseaudio dbus fonts-dejavu-core procps)
+          libtinyxml-dev libudev-dev libpulse-dev libbenchmark-dev libfontconfig-dev
+          xvfb xauth pulseaudio dbus fonts-dejavu-core fonts-noto-cjk fonts-noto-ui-core procps)
 
 install_missing() {
     local missing=()

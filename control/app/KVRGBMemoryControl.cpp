@@ -8,6 +8,7 @@
 #include "GetDeskPixel.h"
 #include "GetWeatherAndLocation.h"
 #include "Get_HWInfo.h"
+#include "LanguageFonts.h"
 #include "LightingMetaTypes.h"
 #include "Lighting_Control.h"
 #include "MessagePresenter.h"
@@ -424,6 +425,7 @@ void KVRGBMemoryControl::changeLanguage(int language)
     QCoreApplication::removeTranslator(&m_translator);
     m_translator.load(file);
     QCoreApplication::installTranslator(&m_translator);
+    LanguageFonts::use(language);
     retranslateTray();
 }
 

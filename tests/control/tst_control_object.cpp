@@ -240,21 +240,29 @@ private slots:
         QVERIFY(QSettings(profileFile(3), QSettings::IniFormat).value(QStringLiteral("Memory2/LightMode")).toInt() != 6);
     }
 
-    void settingsEventUpdatesTheTrayAndKeepsTextsWithoutACatalogue()
+    void settingsEventUpdatesTheTrayAndKeepsTextsForAnUnknownLanguage()
     {
-        // Only the English catalogue ships: German must leave the English texts in place.
+        // Traditional Chinese: the tray speaks it at once.
+        const QString tickedChinese = QStringLiteral("\u25A0 \u7CFB\u7D71\u555F\u52D5\u5F8C\u6700\u5C0F\u5316");
         QVERIFY(tool({QStringLiteral("set-settings"), QStringLiteral("--auto-run"), QStringLiteral("1"),
-                      QStringLiteral("--language"), QStringLiteral("3")}));
-        QTRY_COMPARE_WITH_TIMEOUT(autoRunAction()->text(), kTicked, 15000);
-        QTRY_COMPARE_WITH_TIMEOUT(deviceValue(QStringLiteral("Main/Language")).toInt(), 3, 10000);
+                      QStringLiteral("--language"), QStringLiteral("1")}));
+        QTRY_COMPARE_WITH_TIMEOUT(autoRunAction()->text(), tickedChinese, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(deviceValue(QStringLiteral("Main/Language")).toInt(), 1, 10000);
         QCOMPARE(deviceValue(QStringLiteral("Main/isAutoRun")).toBool(), true);
-        QCOMPARE(m_menu->actions().at(0)->text(), QStringLiteral("Launch VELTRIMA"));
+        QCOMPARE(m_menu->actions().at(3)->text(), QStringLiteral("\u7D50\u675F"));
 
-        for (int language : {-1, 1, 9, 10, 0}) {
+        // A value outside the ten languages leaves the texts in place.
+        for (int language : {-1, 10}) {
             m_control->changeLanguage(language);
-            QCOMPARE(autoRunAction()->text(), kTicked);
-            QCOMPARE(m_menu->actions().at(3)->text(), QStringLiteral("Exit"));
+            QCOMPARE(autoRunAction()->text(), tickedChinese);
         }
+        // Back to English, stored too, for the tests that follow.
+        QVERIFY(tool({QStringLiteral("set-settings"), QStringLiteral("--auto-run"), QStringLiteral("1"),
+                      QStringLiteral("--language"), QStringLiteral("0")}));
+        QTRY_COMPARE_WITH_TIMEOUT(autoRunAction()->text(), kTicked, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(deviceValue(QStringLiteral("Main/Language")).toInt(), 0, 10000);
+        QCOMPARE(m_menu->actions().at(0)->text(), QStringLiteral("Launch VELTRIMA"));
+        QCOMPARE(m_menu->actions().at(3)->text(), QStringLiteral("Exit"));
     }
 
     void autorunToggleSavesAndRefreshesTheUserInterface()

@@ -6,6 +6,7 @@
 #include "UiResources.h"
 #include "Widget_LocationPolicy.h"
 
+#include "LanguageFonts.h"
 #include "LightingMetaTypes.h"
 #include "MessagePresenter.h"
 #include "WindowEndpoint.h"
@@ -303,6 +304,7 @@ bool KVRGBMemory::loadLanguage(int language)
         QCoreApplication::removeTranslator(m_translator.get());
     m_translator = std::move(translator);
     QCoreApplication::installTranslator(m_translator.get());
+    LanguageFonts::use(language);
     m_loadedLanguage = language;
     return true;
 }

@@ -1,0 +1,133 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>Setting_View</name>
+    <message>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>Auto Update</source>
+        <translation>自动更新</translation>
+    </message>
+    <message>
+        <source>Run VELTRIMA RGB Program when Windows starts.</source>
+        <translation>系统启动后最小化</translation>
+    </message>
+    <message>
+        <source>Current_Location</source>
+        <translation>开启定位服务以接收当地天气信息</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>版本</translation>
+    </message>
+    <message>
+        <source>en</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>tc</source>
+        <translation>正體中文</translation>
+    </message>
+    <message>
+        <source>sc</source>
+        <translation>簡體中文</translation>
+    </message>
+    <message>
+        <source>de</source>
+        <translation>Deutsch</translation>
+    </message>
+    <message>
+        <source>fr</source>
+        <translation>Français</translation>
+    </message>
+    <message>
+        <source>jp</source>
+        <translation>日本語</translation>
+    </message>
+    <message>
+        <source>th</source>
+        <translation>ไทย</translation>
+    </message>
+    <message>
+        <source>ru</source>
+        <translation>Русский</translation>
+    </message>
+    <message>
+        <source>kr</source>
+        <translation>한국어</translation>
+    </message>
+    <message>
+        <source>es</source>
+        <translation>Español</translation>
+    </message>
+</context>
+<context>
+    <name>Widget_Language</name>
+    <message>
+        <source>en</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>tc</source>
+        <translation>正體中文</translation>
+    </message>
+    <message>
+        <source>sc</source>
+        <translation>簡體中文</translation>
+    </message>
+    <message>
+        <source>de</source>
+        <translation>Deutsch</translation>
+    </message>
+    <message>
+        <source>fr</source>
+        <translation>Français</translation>
+    </message>
+    <message>
+        <source>jp</source>
+        <translation>日本語</translation>
+    </message>
+    <message>
+        <source>th</source>
+        <translation>ไทย</translation>
+    </message>
+    <message>
+        <source>ru</source>
+        <translation>Русский</translation>
+    </message>
+    <message>
+        <source>kr</source>
+        <translation>한국어</translation>
+    </message>
+    <message>
+        <source>es</source>
+        <translation>Español</translation>
+    </message>
+</context>
+<context>
+    <name>Widget_LocationPolicy</name>
+    <message>
+        <source>VELTRIMA Privacy Policy</source>
+        <translation>VELTRIMA 隐私政策</translation>
+    </message>
+    <message>
+        <source>Location_Warning_Title</source>
+        <translation>隐私政策</translation>
+    </message>
+    <message>
+        <source>Location_Warning_Content</source>
+        <translation>Spectra Hub - VELTRIMA 希望使用您当前的位置来获取时间和天气。</translation>
+    </message>
+    <message>
+        <source>Location_Not_Remind</source>
+        <translation>允许</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,133 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja_JP">
+<context>
+    <name>Setting_View</name>
+    <message>
+        <source>Language</source>
+        <translation>言語</translation>
+    </message>
+    <message>
+        <source>Auto Update</source>
+        <translation>自動更新</translation>
+    </message>
+    <message>
+        <source>Run VELTRIMA RGB Program when Windows starts.</source>
+        <translation>システム起動後に最小化</translation>
+    </message>
+    <message>
+        <source>Current_Location</source>
+        <translation>位置情報サービスをオンにして地域の天気情報を受け取る</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>バージョン</translation>
+    </message>
+    <message>
+        <source>en</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>tc</source>
+        <translation>正體中文</translation>
+    </message>
+    <message>
+        <source>sc</source>
+        <translation>簡體中文</translation>
+    </message>
+    <message>
+        <source>de</source>
+        <translation>Deutsch</translation>
+    </message>
+    <message>
+        <source>fr</source>
+        <translation>Français</translation>
+    </message>
+    <message>
+        <source>jp</source>
+        <translation>日本語</translation>
+    </message>
+    <message>
+        <source>th</source>
+        <translation>ไทย</translation>
+    </message>
+    <message>
+        <source>ru</source>
+        <translation>Русский</translation>
+    </message>
+    <message>
+        <source>kr</source>
+        <translation>한국어</translation>
+    </message>
+    <message>
+        <source>es</source>
+        <translation>Español</translation>
+    </message>
+</context>
+<context>
+    <name>Widget_Language</name>
+    <message>
+        <source>en</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>tc</source>
+        <translation>正體中文</translation>
+    </message>
+    <message>
+        <source>sc</source>
+        <translation>簡體中文</translation>
+    </message>
+    <message>
+        <source>de</source>
+        <translation>Deutsch</translation>
+    </message>
+    <message>
+        <source>fr</source>
+        <translation>Français</translation>
+    </message>
+    <message>
+        <source>jp</source>
+        <translation>日本語</translation>
+    </message>
+    <message>
+        <source>th</source>
+        <translation>ไทย</translation>
+    </message>
+    <message>
+        <source>ru</source>
+        <translation>Русский</translation>
+    </message>
+    <message>
+        <source>kr</source>
+        <translation>한국어</translation>
+    </message>
+    <message>
+        <source>es</source>
+        <translation>Español</translation>
+    </message>
+</context>
+<context>
+    <name>Widget_LocationPolicy</name>
+    <message>
+        <source>VELTRIMA Privacy Policy</source>
+        <translation>VELTRIMA プライバシーポリシー</translation>
+    </message>
+    <message>
+        <source>Location_Warning_Title</source>
+        <translation>プライバシーポリシー</translation>
+    </message>
+    <message>
+        <source>Location_Warning_Content</source>
+        <translation>Spectra Hub - VELTRIMA は、時刻と天気を取得するために現在地の使用を求めています。</translation>
+    </message>
+    <message>
+        <source>Location_Not_Remind</source>
+        <translation>許可</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+</TS>

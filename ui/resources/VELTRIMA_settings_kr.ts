@@ -1,0 +1,133 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ko_KR">
+<context>
+    <name>Setting_View</name>
+    <message>
+        <source>Language</source>
+        <translation>언어</translation>
+    </message>
+    <message>
+        <source>Auto Update</source>
+        <translation>자동 업데이트</translation>
+    </message>
+    <message>
+        <source>Run VELTRIMA RGB Program when Windows starts.</source>
+        <translation>시스템 시작 후 최소화</translation>
+    </message>
+    <message>
+        <source>Current_Location</source>
+        <translation>위치 서비스를 켜고 지역 날씨 정보 받기</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>버전</translation>
+    </message>
+    <message>
+        <source>en</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>tc</source>
+        <translation>正體中文</translation>
+    </message>
+    <message>
+        <source>sc</source>
+        <translation>簡體中文</translation>
+    </message>
+    <message>
+        <source>de</source>
+        <translation>Deutsch</translation>
+    </message>
+    <message>
+        <source>fr</source>
+        <translation>Français</translation>
+    </message>
+    <message>
+        <source>jp</source>
+        <translation>日本語</translation>
+    </message>
+    <message>
+        <source>th</source>
+        <translation>ไทย</translation>
+    </message>
+    <message>
+        <source>ru</source>
+        <translation>Русский</translation>
+    </message>
+    <message>
+        <source>kr</source>
+        <translation>한국어</translation>
+    </message>
+    <message>
+        <source>es</source>
+        <translation>Español</translation>
+    </message>
+</context>
+<context>
+    <name>Widget_Language</name>
+    <message>
+        <source>en</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>tc</source>
+        <translation>正體中文</translation>
+    </message>
+    <message>
+        <source>sc</source>
+        <translation>簡體中文</translation>
+    </message>
+    <message>
+        <source>de</source>
+        <translation>Deutsch</translation>
+    </message>
+    <message>
+        <source>fr</source>
+        <translation>Français</translation>
+    </message>
+    <message>
+        <source>jp</source>
+        <translation>日本語</translation>
+    </message>
+    <message>
+        <source>th</source>
+        <translation>ไทย</translation>
+    </message>
+    <message>
+        <source>ru</source>
+        <translation>Русский</translation>
+    </message>
+    <message>
+        <source>kr</source>
+        <translation>한국어</translation>
+    </message>
+    <message>
+        <source>es</source>
+        <translation>Español</translation>
+    </message>
+</context>
+<context>
+    <name>Widget_LocationPolicy</name>
+    <message>
+        <source>VELTRIMA Privacy Policy</source>
+        <translation>VELTRIMA 개인정보 처리방침</translation>
+    </message>
+    <message>
+        <source>Location_Warning_Title</source>
+        <translation>개인정보 처리방침</translation>
+    </message>
+    <message>
+        <source>Location_Warning_Content</source>
+        <translation>Spectra Hub - VELTRIMA에서 시간과 날씨 정보를 가져오기 위해 현재 위치를 사용하려고 합니다.</translation>
+    </message>
+    <message>
+        <source>Location_Not_Remind</source>
+        <translation>허용</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>확인</translation>
+    </message>
+</context>
+</TS>
