@@ -5,10 +5,14 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
+#include "UiResources.h"
+
 // Every translation catalogue of both programs against the keys their code uses (as
-// Qt's lupdate finds them) and against the English catalogues.
+// Qt's lupdate finds them) and against the English catalogues, and what the build made
+// of them.
 class tst_catalogues : public QObject
 {
     Q_OBJECT
@@ -19,6 +23,8 @@ private slots:
     void languages();
     void catalogues_data();
     void catalogues();
+    void compiledCatalogues_data();
+    void compiledCatalogues();
 
 private:
     struct Program
@@ -27,9 +33,11 @@ private:
         QString sourceFolder;
         QString catalogueFolder;
         QString filePattern; // %1 is the language code
+        QString compiled;    // the program's resource, %1 is the language code
     };
 
     static const QVector<Program> &programs();
+    static const Program *programNamed(const QString &name);
     static QStringList filesOf(const Program &program, const QString &code);
     static QStringList codesInTree(const Program &program);
     static Catalogue parse(const QByteArray &ts);
@@ -43,11 +51,17 @@ const QVector<tst_catalogues::Program> &tst_catalogues::programs()
     // The user interface compiles every "<name>_<code>.ts" of its resources into one
     // catalogue per language; the control program has one file per language.
     static const QVector<Program> list{
-        {QStringLiteral("ui"), QStringLiteral("ui"), QStringLiteral("ui/resources"), QStringLiteral("*_%1.ts")},
+        {QStringLiteral("ui"), QStringLiteral("ui"), QStringLiteral("ui/resources"), QStringLiteral("*_%1.ts"),
+         QStringLiteral(":/KVRGBMemory/VELTRIMA_%1.qm")},
         {QStringLiteral("control"), QStringLiteral("control"), QStringLiteral("control/resources"),
-         QStringLiteral("VELTRIMA_%1.ts")},
+         QStringLiteral("VELTRIMA_%1.ts"), QStringLiteral(":/KVRGBMemoryControl/VELTRIMA_%1.qm")},
     };
     return list;
+}
+
+const tst_catalogues::Program *tst_catalogues::programNamed(const QString &name)
+{
+    return &*std::find_if(programs().cbegin(), programs().cend(), [&](const Program &p) { return p.name == name; });
 }
 
 QStringList tst_catalogues::filesOf(const Program &program, const QString &code)
@@ -83,6 +97,7 @@ Catalogue tst_catalogues::parse(const QByteArray &ts)
 
 void tst_catalogues::initTestCase()
 {
+    initUiResources();
     QVERIFY(m_scratch.isValid());
     for (const Program &program : programs()) {
         const QString ts = m_scratch.filePath(program.name + QStringLiteral(".ts"));
@@ -191,8 +206,7 @@ void tst_catalogues::catalogues()
 {
     QFETCH(QString, program);
     QFETCH(QString, code);
-    const auto it = std::find_if(programs().cbegin(), programs().cend(),
-                                 [&](const Program &p) { return p.name == program; });
+    const Program *it = programNamed(program);
     const Catalogue english = Catalogue::readFiles(filesOf(*it, QStringLiteral("en")));
     const CatalogueCheck check(m_used.value(program), english);
     const QStringList problems =
@@ -202,6 +216,34 @@ void tst_catalogues::catalogues()
                             .arg(problems.size())
                             .arg(code, program)
                         + problems.join(QStringLiteral("\n  "))));
+}
+
+void tst_catalogues::compiledCatalogues_data()
+{
+    catalogues_data();
+}
+
+// Each language's resource must hold every finished text of every file written for it.
+void tst_catalogues::compiledCatalogues()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, code);
+    const Program *it = programNamed(program);
+    QTranslator translator;
+    QVERIFY2(translator.load(it->compiled.arg(code)), qPrintable(it->compiled.arg(code)));
+    const Catalogue written = Catalogue::readFiles(filesOf(*it, code));
+    QStringList lost;
+    for (auto m = written.messages().cbegin(); m != written.messages().cend(); ++m) {
+        const Catalogue::Key &key = m.key();
+        if (!m.value().finished || m.value().forms.size() != 1)
+            continue;
+        const QString shown = translator.translate(key.context.toUtf8().constData(), key.source.toUtf8().constData(),
+                                                   key.comment.isEmpty() ? nullptr : key.comment.toUtf8().constData());
+        if (shown != m.value().forms.constFirst())
+            lost << key.describe();
+    }
+    QVERIFY2(lost.isEmpty(), qPrintable(QStringLiteral("not in %1: ").arg(it->compiled.arg(code))
+                                        + lost.join(QStringLiteral(", "))));
 }
 
 QTEST_GUILESS_MAIN(tst_catalogues)
