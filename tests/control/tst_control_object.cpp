@@ -240,21 +240,28 @@ private slots:
         QVERIFY(QSettings(profileFile(3), QSettings::IniFormat).value(QStringLiteral("Memory2/LightMode")).toInt() != 6);
     }
 
-    void settingsEventUpdatesTheTrayAndKeepsTextsWithoutACatalogue()
+    void settingsEventUpdatesTheTrayInTheChosenLanguage()
     {
-        // Only the English catalogue ships: German must leave the English texts in place.
         QVERIFY(tool({QStringLiteral("set-settings"), QStringLiteral("--auto-run"), QStringLiteral("1"),
                       QStringLiteral("--language"), QStringLiteral("3")}));
-        QTRY_COMPARE_WITH_TIMEOUT(autoRunAction()->text(), kTicked, 15000);
+        const QString tickedGerman = QStringLiteral("\u25A0 Nach dem Systemstart minimieren");
+        QTRY_COMPARE_WITH_TIMEOUT(autoRunAction()->text(), tickedGerman, 15000);
         QTRY_COMPARE_WITH_TIMEOUT(deviceValue(QStringLiteral("Main/Language")).toInt(), 3, 10000);
         QCOMPARE(deviceValue(QStringLiteral("Main/isAutoRun")).toBool(), true);
-        QCOMPARE(m_menu->actions().at(0)->text(), QStringLiteral("Launch VELTRIMA"));
+        QCOMPARE(m_menu->actions().at(0)->text(), QStringLiteral("VELTRIMA \u00F6ffnen"));
+        QCOMPARE(m_menu->actions().at(3)->text(), QStringLiteral("Beenden"));
 
-        for (int language : {-1, 1, 9, 10, 0}) {
+        // Numbers outside the ten languages leave the texts as they are.
+        for (int language : {-1, 10}) {
             m_control->changeLanguage(language);
-            QCOMPARE(autoRunAction()->text(), kTicked);
-            QCOMPARE(m_menu->actions().at(3)->text(), QStringLiteral("Exit"));
+            QCOMPARE(autoRunAction()->text(), tickedGerman);
+            QCOMPARE(m_menu->actions().at(3)->text(), QStringLiteral("Beenden"));
         }
+
+        QVERIFY(tool({QStringLiteral("set-settings"), QStringLiteral("--language"), QStringLiteral("0")}));
+        QTRY_COMPARE_WITH_TIMEOUT(autoRunAction()->text(), kTicked, 15000);
+        QCOMPARE(m_menu->actions().at(0)->text(), QStringLiteral("Launch VELTRIMA"));
+        QCOMPARE(m_menu->actions().at(3)->text(), QStringLiteral("Exit"));
     }
 
     void autorunToggleSavesAndRefreshesTheUserInterface()
