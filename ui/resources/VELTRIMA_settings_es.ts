@@ -1,0 +1,129 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es_ES">
+<context>
+    <name>Setting_View</name>
+    <message>
+        <source>Language</source>
+        <translation>Idioma</translation>
+    </message>
+    <message>
+        <source>Auto Update</source>
+        <translation>Actualización automática</translation>
+    </message>
+    <message>
+        <source>Run VELTRIMA RGB Program when Windows starts.</source>
+        <translation>Minimizar tras el inicio del sistema</translation>
+    </message>
+    <message>
+        <source>Current_Location</source>
+        <translation>Activar la ubicación para recibir el tiempo de su zona</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Versión</translation>
+    </message>
+    <message>
+        <source>en</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>tc</source>
+        <translation>正體中文</translation>
+    </message>
+    <message>
+        <source>sc</source>
+        <translation>簡體中文</translation>
+    </message>
+    <message>
+        <source>de</source>
+        <translation>Deutsch</translation>
+    </message>
+    <message>
+        <source>fr</source>
+        <translation>Français</translation>
+    </message>
+    <message>
+        <source>jp</source>
+        <translation>日本語</translation>
+    </message>
+    <message>
+        <source>th</source>
+        <translation>ไทย</translation>
+    </message>
+    <message>
+        <source>ru</source>
+        <translation>Русский</translation>
+    </message>
+    <message>
+        <source>kr</source>
+        <translation>한국어</translation>
+    </message>
+    <message>
+        <source>es</source>
+        <translation>Español</translation>
+    </message>
+</context>
+<context>
+    <name>Widget_Language</name>
+    <message>
+        <source>en</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>tc</source>
+        <translation>正體中文</translation>
+    </message>
+    <message>
+        <source>sc</source>
+        <translation>簡體中文</translation>
+    </message>
+    <message>
+        <source>de</source>
+        <translation>Deutsch</translation>
+    </message>
+    <message>
+        <source>fr</source>
+        <translation>Français</translation>
+    </message>
+    <message>
+        <source>jp</source>
+        <translation>日本語</translation>
+    </message>
+    <message>
+        <source>th</source>
+        <translation>ไทย</translation>
+    </message>
+    <message>
+        <source>ru</source>
+        <translation>Русский</translation>
+    </message>
+    <message>
+        <source>kr</source>
+        <translation>한국어</translation>
+    </message>
+    <message>
+        <source>es</source>
+        <translation>Español</translation>
+    </message>
+</context>
+<context>
+    <name>Widget_LocationPolicy</name>
+    <message>
+        <source>VELTRIMA Privacy Policy</source>
+        <translation>Política de privacidad de VELTRIMA</translation>
+    </message>
+    <message>
+        <source>Location_Warning_Title</source>
+        <translation>Política de privacidad</translation>
+    </message>
+    <message>
+        <source>Location_Warning_Content</source>
+        <translation>Spectra Hub - VELTRIMA desea usar su ubicación actual para obtener la hora y el tiempo de su zona.</translation>
+    </message>
+    <message>
+        <source>Location_Not_Remind</source>
+        <translation>Permitir</translation>
+    </message>
+</context>
+</TS>
