@@ -374,42 +374,49 @@ bool OrgbConnection::sendFrames(bool resendAll)
             }
         }
     }
+    // Every frame of this wake-up leaves in one write: one system call, not one per module.
+    std::string batch;
     for (auto &frame : frames) {
         // Kept before it is sent: one lost with the connection goes out again after it.
         frame.second.fresh = true; // in the record of the last frame: there is one to send again
         m_lastSent[frame.first] = frame.second;
-        if (!sendFrame(m_driven[frame.first], frame.second))
-            return false;
+        // A frame that needs no packet is not measured either.
+        if (!appendFrame(m_driven[frame.first], frame.second, batch))
+            frame.second.effect = -1;
+    }
+    if (batch.empty())
+        return true;
+    if (!sendPacket(batch))
+        return false;
+    const Clock::time_point sent = Clock::now();
+    for (const auto &frame : frames) {
+        if (m_latency && frame.second.effect == kEffectShow)
+            m_latency->record(sent - frame.second.stamp);
     }
     return true;
 }
 
-bool OrgbConnection::sendFrame(Driven &driven, const Pending &frame)
+bool OrgbConnection::appendFrame(Driven &driven, const Pending &frame, std::string &out)
 {
     if (driven.serverIndex < 0)
-        return true;
+        return false;
     const auto index = std::uint32_t(driven.serverIndex);
     const OrgbController &controller = driven.controller;
     if (frame.effect == kEffectShow) {
         if (!driven.direct) {
-            if (!sendPacket(OrgbPacket::setCustomMode(index)))
-                return false;
+            out += OrgbPacket::setCustomMode(index);
             const int direct = controller.directModeIndex();
             if (direct >= 0) {
                 OrgbMode mode = controller.modes[std::size_t(direct)];
                 if (mode.flags & kPerLedColourFlag)
                     mode.colorMode = kColourModePerLed;
-                if (!sendPacket(OrgbPacket::updateMode(index, direct, mode, m_version)))
-                    return false;
+                out += OrgbPacket::updateMode(index, direct, mode, m_version);
             }
             driven.direct = true;
         }
         if (controller.colors.empty())
-            return true;
-        if (!sendPacket(OrgbPacket::updateLeds(index, spread(frame.colours, controller.colors.size()))))
             return false;
-        if (m_latency)
-            m_latency->record(Clock::now() - frame.stamp);
+        out += OrgbPacket::updateLeds(index, spread(frame.colours, controller.colors.size()));
         return true;
     }
 
@@ -419,7 +426,7 @@ bool OrgbConnection::sendFrame(Driven &driven, const Pending &frame)
     if (frame.effect == kEffectRestore) {
         const OrgbController original = firstSeen(controller);
         if (original.activeMode < 0 || std::size_t(original.activeMode) >= original.modes.size())
-            return true;
+            return false;
         modeIndex = std::size_t(original.activeMode);
         mode = original.modes[modeIndex];
     } else if (frame.effect >= kEffectModeBase
@@ -433,9 +440,10 @@ bool OrgbConnection::sendFrame(Driven &driven, const Pending &frame)
             mode.colorMode = kColourModeSpecific;
         }
     } else {
-        return true; // not an effect this server offers
+        return false; // not an effect this server offers
     }
-    return sendPacket(OrgbPacket::updateMode(index, std::int32_t(modeIndex), mode, m_version));
+    out += OrgbPacket::updateMode(index, std::int32_t(modeIndex), mode, m_version);
+    return true;
 }
 
 bool OrgbConnection::sendPacket(const std::string &bytes)

@@ -74,7 +74,8 @@ private:
     Outcome await(std::uint32_t id, std::uint32_t device, std::string &payload, std::chrono::milliseconds bound);
     bool serve(bool listAgain); // true: reconnect; false: stopped
     bool sendFrames(bool resendAll);
-    bool sendFrame(Driven &driven, const Pending &frame);
+    // Appends the packets that show `frame`; false when it needs none.
+    bool appendFrame(Driven &driven, const Pending &frame, std::string &out);
     bool sendPacket(const std::string &bytes);
     void adopt(const std::vector<std::pair<int, OrgbController>> &listing);
     void finishFirstListing();
