@@ -214,6 +214,8 @@ OrgbConnection::Outcome OrgbConnection::await(std::uint32_t id, std::uint32_t de
             ready == OrgbSocket::Result::Ok ? m_socket.readPacket(header, payload, deadline, &error) : ready;
         if (read == OrgbSocket::Result::Refused)
             refuse(error);
+        else if (read == OrgbSocket::Result::Timeout)
+            refuse("a packet cut short (its announced size never arrived)");
         if (read != OrgbSocket::Result::Ok) {
             m_socket.close();
             return Outcome::Lost;
@@ -351,6 +353,8 @@ bool OrgbConnection::serve(bool listAgain)
             m_socket.readPacket(header, payload, Clock::now() + m_settings.replyWait, &error);
         if (read == OrgbSocket::Result::Refused)
             refuse(error);
+        else if (read == OrgbSocket::Result::Timeout)
+            refuse("a packet cut short (its announced size never arrived)");
         if (read != OrgbSocket::Result::Ok)
             return true;
         // Changes come in bursts: the list is read once they have settled.

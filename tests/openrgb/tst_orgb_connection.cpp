@@ -216,6 +216,10 @@ private slots:
         QTest::newRow("version reply of 2 bytes")
             << QByteArray::fromStdString(OrgbPacket::frame(OrgbPacket::ProtocolVersion, 0, "\x05\x00"))
             << "protocol version reply";
+        QTest::newRow("size that lies")
+            << QByteArray::fromStdString(OrgbPacket::frame(OrgbPacket::ProtocolVersion, 0).substr(0, 12)
+                                         + OrgbWriter().u32(64).data() + "\x05")
+            << "cut short";
         QTest::newRow("silent") << QByteArray() << "no answer to the controller count";
     }
 
