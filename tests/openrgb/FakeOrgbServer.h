@@ -27,7 +27,7 @@ public:
         Clock::time_point received;
     };
 
-    // A memory controller as the fact sheet's fixture: "Direct" and "Static" modes, one
+    // A memory controller as OpenRGB describes one: "Direct" and "Static" modes, one
     // linear zone, `leds` LEDs and colours; the active mode is Static.
     static OrgbController dram(const std::string &name, int leds);
     static OrgbController keyboard();
