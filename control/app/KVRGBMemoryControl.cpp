@@ -281,6 +281,16 @@ void KVRGBMemoryControl::createLightingEngine()
     connect(m_lighting, &Lighting_Control::getRGBSync, this, &KVRGBMemoryControl::getRGBSync, direct);
     connect(this, &KVRGBMemoryControl::send_RGB_Sync, m_lighting, &Lighting_Control::receive_RGB_Sync, direct);
     connect(m_lighting, &Lighting_Control::writeErrorLog, this, &KVRGBMemoryControl::writeErrorLog);
+    m_halChanged.setSingleShot(true);
+    m_halChanged.setInterval(300);
+    connect(m_lighting, &Lighting_Control::halDevicesChanged, &m_halChanged, qOverload<>(&QTimer::start),
+            Qt::QueuedConnection);
+    connect(&m_halChanged, &QTimer::timeout, this, [this] {
+        if (m_shutDown)
+            return;
+        qInfo() << "HAL devices changed: discovering the modules again";
+        rediscoverModules();
+    });
 
     const int modules = m_lighting->setupMemory();
     qInfo() << "Memory_Number :" << modules;

@@ -197,6 +197,7 @@ private:
     HubSyncRecord m_hubRecord;
     PowerEvents *m_power = nullptr;
     QTimer m_resumeFan;
+    QTimer m_halChanged; // a burst of device-list changes brings one rediscovery
     bool m_currentLocation = false;
     bool m_autoRun = false;
     int m_lightingProfile = 0; // the profile whose lighting the engine shows

@@ -92,6 +92,7 @@ HalServerScan HalDiscovery::scan(const HalRegistryEntry &server, bool debug)
     qDebug() << "count == " << devices.size();
 
     result.hal = hal;
+    result.server = library;
     result.devices = devices;
     for (VeltrimaHalDevice *device : qAsConst(devices))
         result.descriptions.append(describe(device, *library));

@@ -23,6 +23,7 @@ struct HalServerScan {
     QVector<VeltrimaHalDevice *> devices; // one reference each
     // Each device's own description, or none when it was refused.
     QVector<std::optional<HalDescription>> descriptions;
+    std::optional<HalServer> server; // the loaded server, when it yielded a HAL object
 };
 
 struct AcceptedModule {

@@ -69,6 +69,7 @@ Lighting_Control::~Lighting_Control()
     // destructor does (QThread::wait() orders it too, in a way the race checker cannot see).
     { std::lock_guard<std::mutex> ended(m_loopMutex); }
 
+    watchServer(std::nullopt);
     std::lock_guard<std::mutex> devices(m_deviceMutex);
     const EngineState last = state();
     for (const ModuleDevice &entry : qAsConst(m_devices)) {
@@ -90,6 +91,25 @@ void Lighting_Control::setDiscoveryBounds(std::chrono::milliseconds perServer, s
 {
     m_perServerBound = perServer;
     m_discoveryBound = total;
+}
+
+void Lighting_Control::onHalDevicesChanged(void *engine)
+{
+    emit static_cast<Lighting_Control *>(engine)->halDevicesChanged();
+}
+
+void Lighting_Control::watchServer(const std::optional<HalServer> &server)
+{
+    std::optional<HalServer> previous;
+    {
+        std::lock_guard<std::mutex> lock(m_deviceMutex);
+        previous = std::exchange(m_watchedServer, server);
+    }
+    // Withdrawn outside the lock: the server waits for a handler call under way.
+    if (previous && !(server && *server == *previous))
+        previous->watchDevices(nullptr, nullptr);
+    if (server)
+        server->watchDevices(&Lighting_Control::onHalDevicesChanged, this);
 }
 
 void Lighting_Control::releaseDevices(const QVector<ModuleDevice> &devices, VeltrimaHalObject *hal)
@@ -209,6 +229,7 @@ int Lighting_Control::adopt(const HalServerScan &scan, bool debug)
         oldHal = std::exchange(m_hal, accepted.isEmpty() ? nullptr : scan.hal);
     }
     releaseDevices(old, oldHal);
+    watchServer(accepted.isEmpty() ? std::nullopt : scan.server);
     return accepted.size();
 }
 

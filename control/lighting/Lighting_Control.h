@@ -103,6 +103,8 @@ signals:
     void getDeskPixelRGB(int x, int y);
     void getRGBSync();
     void writeErrorLog(QString text);
+    // The HAL in use says its devices changed (emitted on one of its threads).
+    void halDevicesChanged();
 
 protected:
     void run() override;
@@ -118,6 +120,9 @@ private:
     void withState(const std::function<void(EngineState &)> &change);
     void releaseDevices(const QVector<ModuleDevice> &devices, VeltrimaHalObject *hal);
     void frameLoop();
+    // Follows the device-list changes of the server in use, and only of that one.
+    void watchServer(const std::optional<HalServer> &server);
+    static void onHalDevicesChanged(void *engine);
 
     // Scans one server on a thread of its own; nothing when it does not answer in time.
     std::optional<HalServerScan> scanWithin(const HalRegistryEntry &server, std::chrono::milliseconds bound,
@@ -153,6 +158,7 @@ private:
     QVector<ModuleDevice> m_devices;
     VeltrimaHalObject *m_hal = nullptr;
     QVector<HalDescription> m_descriptions;
+    std::optional<HalServer> m_watchedServer; // guarded by m_deviceMutex
 
     QAtomicInteger<int> m_debugMode;
 };

@@ -44,7 +44,8 @@ std::optional<HalServer> HalServer::load(const QString &path, QString *error)
             *error = QStringLiteral("%1 lacks the HAL entry points").arg(path);
         return std::nullopt;
     }
-    return HalServer(create, freeString);
+    auto watch = reinterpret_cast<VeltrimaHalWatchDevicesFn>(dlsym(handle, VELTRIMA_HAL_WATCH_DEVICES_SYMBOL));
+    return HalServer(create, freeString, watch);
 }
 
 VeltrimaHalResult HalServer::createInstance(const VeltrimaHalGuid &clsid, const VeltrimaHalGuid &iid,
@@ -60,4 +61,12 @@ void HalServer::freeString(char *text) const
 {
     if (text)
         m_freeString(text);
+}
+
+bool HalServer::watchDevices(VeltrimaHalDevicesChangedFn handler, void *context) const
+{
+    if (!m_watch)
+        return false;
+    m_watch(handler, context);
+    return true;
 }

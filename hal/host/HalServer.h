@@ -16,13 +16,19 @@ public:
 
     VeltrimaHalResult createInstance(const VeltrimaHalGuid &clsid, const VeltrimaHalGuid &iid, void **object) const;
     void freeString(char *text) const;
+    // Hands the server a handler for changes of its device list (null withdraws it);
+    // false when the server's devices never change (it has no such entry point).
+    bool watchDevices(VeltrimaHalDevicesChangedFn handler, void *context) const;
+
+    bool operator==(const HalServer &other) const { return m_create == other.m_create; }
 
 private:
-    HalServer(VeltrimaHalCreateInstanceFn create, VeltrimaHalFreeStringFn freeString)
-        : m_create(create), m_freeString(freeString)
+    HalServer(VeltrimaHalCreateInstanceFn create, VeltrimaHalFreeStringFn freeString, VeltrimaHalWatchDevicesFn watch)
+        : m_create(create), m_freeString(freeString), m_watch(watch)
     {
     }
 
     VeltrimaHalCreateInstanceFn m_create;
     VeltrimaHalFreeStringFn m_freeString;
+    VeltrimaHalWatchDevicesFn m_watch; // optional
 };

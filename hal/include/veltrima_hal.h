@@ -81,6 +81,14 @@ typedef void (*VeltrimaHalFreeStringFn)(char *text);
 #define VELTRIMA_HAL_CREATE_INSTANCE_SYMBOL "VeltrimaHal_CreateInstance"
 #define VELTRIMA_HAL_FREE_STRING_SYMBOL "VeltrimaHal_FreeString"
 
+/* Optional, for servers whose devices come and go: the host hands over a function that the
+ * server calls (from any thread, with `context`) after the devices it would enumerate have
+ * changed; the host then enumerates again. A null handler withdraws it: once that call has
+ * returned, the previous handler is not running and is not called again. */
+typedef void (*VeltrimaHalDevicesChangedFn)(void *context);
+typedef void (*VeltrimaHalWatchDevicesFn)(VeltrimaHalDevicesChangedFn handler, void *context);
+#define VELTRIMA_HAL_WATCH_DEVICES_SYMBOL "VeltrimaHal_WatchDevices"
+
 VeltrimaHalResult VeltrimaHal_CreateInstance(const VeltrimaHalGuid *clsid, const VeltrimaHalGuid *iid, void **object);
 void VeltrimaHal_FreeString(char *text);
 
