@@ -25,7 +25,9 @@ void GetDeskPixel::getDeskPixelRGB(int, int)
 {
     if (m_waiting.exchange(true))
         return;
-    QMetaObject::invokeMethod(this, &GetDeskPixel::sample, Qt::QueuedConnection);
+    // By name: the call then carries no functor of ours, made on the requesting thread
+    // and freed on this one.
+    QMetaObject::invokeMethod(this, "sample", Qt::QueuedConnection);
 }
 
 void GetDeskPixel::sample()
@@ -43,7 +45,7 @@ void GetDeskPixel::sample()
         return;
     }
     m_fullGrabRunning = true;
-    QMetaObject::invokeMethod(m_screen, &DeskScreen::grab, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(m_screen, "grab", Qt::QueuedConnection);
 }
 
 bool GetDeskPixel::connectStrips()

@@ -34,7 +34,7 @@ public slots:
 private:
     enum class Notice { Wayland, NoStrips, StripsFailed, NoPicture };
 
-    void sample();
+    Q_INVOKABLE void sample();
     bool connectStrips();
     void sampleStrips();
     void takeFullGrab(const QImage &picture);

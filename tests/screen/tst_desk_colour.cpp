@@ -1,9 +1,8 @@
 // Which colour of a shrunk screen picture wins, and a sampler without any screen to read.
 #include "DeskScreen.h"
 #include "DominantColour.h"
-#include "GetDeskPixel.h"
+#include "SamplerOnThread.h"
 
-#include <QSignalSpy>
 #include <QtTest>
 
 #include <vector>
@@ -27,11 +26,11 @@ DeskColour colourOf(const QImage &image)
     return DominantColour::of(image).value_or(DeskColour{-1, -1, -1});
 }
 
-int warnings = 0;
+QAtomicInt warnings;
 void countSamplerLines(QtMsgType, const QMessageLogContext &, const QString &text)
 {
     if (text.startsWith(QLatin1String("GetDeskPixel")))
-        ++warnings;
+        warnings.fetchAndAddOrdered(1);
 }
 } // namespace
 
@@ -92,24 +91,18 @@ private slots:
     void withoutAnyScreen()
     {
         qunsetenv("DISPLAY");
-        QThread thread;
-        auto *sampler = new GetDeskPixel;
-        sampler->moveToThread(&thread);
-        QSignalSpy answers(sampler, &GetDeskPixel::sendDeskPixelRGB);
+        SamplerOnThread worker;
         const QtMessageHandler previous = qInstallMessageHandler(countSamplerLines);
-        thread.start();
+        worker.start();
         for (int i = 0; i < 5; ++i) {
-            sampler->getDeskPixelRGB(0, 0);
+            worker.sampler().getDeskPixelRGB(0, 0);
             QTest::qWait(100);
         }
-        QTRY_COMPARE_WITH_TIMEOUT(warnings, 1, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(warnings.loadAcquire(), 1, 5000);
         QTest::qWait(200);
         qInstallMessageHandler(previous);
-        QCOMPARE(warnings, 1);
-        QCOMPARE(answers.size(), 0);
-        thread.quit();
-        thread.wait();
-        delete sampler;
+        QCOMPARE(warnings.loadAcquire(), 1);
+        QCOMPARE(worker.answers.size(), 0);
     }
 };
 

@@ -2,12 +2,11 @@
 // and the sampler answers from it on its own thread.
 #include "DominantColour.h"
 #include "FastScalePicks.h"
-#include "GetDeskPixel.h"
+#include "SamplerOnThread.h"
 #include "ScreenPicture.h"
 #include "X11StripGrabber.h"
 
 #include <QRandomGenerator>
-#include <QSignalSpy>
 #include <QtTest>
 
 namespace {
@@ -127,27 +126,20 @@ private slots:
         std::unique_ptr<PictureWindow> window;
         QVERIFY(showPicture(window, picture));
 
-        QThread thread;
-        auto *sampler = new GetDeskPixel;
-        sampler->moveToThread(&thread);
-        QSignalSpy answers(sampler, &GetDeskPixel::sendDeskPixelRGB);
+        SamplerOnThread worker;
         for (int i = 0; i < 10; ++i)
-            sampler->getDeskPixelRGB(0, 0); // the worker is not running yet: these wait
-        thread.start();
-        QTRY_COMPARE_WITH_TIMEOUT(answers.size(), 1, 10000);
+            worker.sampler().getDeskPixelRGB(0, 0); // the worker is not running yet: these wait
+        worker.start();
+        QTRY_COMPARE_WITH_TIMEOUT(worker.answers.size(), 1, 10000);
         QTest::qWait(300);
-        QCOMPARE(answers.size(), 1);
-        QCOMPARE(answers.at(0), (QVariantList{200, 100, 50}));
+        QCOMPARE(worker.answers.size(), 1);
+        QCOMPARE(worker.answers.at(0), (QVariantList{200, 100, 50}));
 
         picture.fill(qRgb(0, 0, 90));
         QVERIFY(showPicture(window, picture));
-        sampler->getDeskPixelRGB(0, 0);
-        QTRY_COMPARE_WITH_TIMEOUT(answers.size(), 2, 10000);
-        QCOMPARE(answers.at(1), (QVariantList{0, 0, 90}));
-
-        thread.quit();
-        thread.wait();
-        delete sampler;
+        worker.sampler().getDeskPixelRGB(0, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(worker.answers.size(), 2, 10000);
+        QCOMPARE(worker.answers.at(1), (QVariantList{0, 0, 90}));
     }
 };
 
