@@ -1,7 +1,7 @@
 #include "X11StripGrabber.h"
 
 #include <QMap>
-#include <QtEndian>
+#include <QtGlobal>
 
 #include <xcb/shm.h>
 #include <xcb/xcb.h>
@@ -98,8 +98,6 @@ std::unique_ptr<X11StripGrabber> X11StripGrabber::connect(QString *whyNot, Trans
         return nullptr;
     }
     grabber->m_root = screen->root;
-    grabber->m_rootWidth = screen->width_in_pixels;
-    grabber->m_rootHeight = screen->height_in_pixels;
     grabber->m_xwayland = hasExtension(connection, "XWAYLAND");
     grabber->m_shmAvailable = transport == Transport::SharedMemory && hasSharedMemory(connection);
     return grabber;
@@ -161,12 +159,10 @@ QVector<QRgb> X11StripGrabber::pixels(const QVector<QPoint> &points, QString *wh
     }
     QMap<int, RowStrip> rows;
     for (const QPoint &p : points) {
+        // The server refuses pixels outside the screen; it knows the screen's size as
+        // it is now, after any resizing.
         if (p.x() < 0 || p.y() < 0)
             continue;
-        if (p.x() >= m_rootWidth || p.y() >= m_rootHeight) {
-            *whyNot = QStringLiteral("pixel %1,%2 lies outside the X screen").arg(p.x()).arg(p.y());
-            return {};
-        }
         auto row = rows.find(p.y());
         if (row == rows.end()) {
             rows.insert(p.y(), RowStrip{p.y(), p.x(), 1, 0});
@@ -194,12 +190,14 @@ QVector<QRgb> X11StripGrabber::pixels(const QVector<QPoint> &points, QString *wh
         }
         bool ok = true;
         for (const auto &cookie : qAsConst(cookies)) {
-            xcb_shm_get_image_reply_t *reply = xcb_shm_get_image_reply(m_connection, cookie, nullptr);
+            xcb_generic_error_t *error = nullptr;
+            xcb_shm_get_image_reply_t *reply = xcb_shm_get_image_reply(m_connection, cookie, &error);
             ok = ok && reply;
             std::free(reply);
+            std::free(error);
         }
         if (!ok) {
-            *whyNot = QStringLiteral("the X server refused the screen strips");
+            *whyNot = QStringLiteral("the X server refused the screen strips (outside the screen?)");
             return {};
         }
         std::memcpy(strips.data(), m_shmData, size_t(total) * 4);
@@ -212,16 +210,18 @@ QVector<QRgb> X11StripGrabber::pixels(const QVector<QPoint> &points, QString *wh
         bool ok = true;
         auto row = rows.cbegin();
         for (const auto &cookie : qAsConst(cookies)) {
-            xcb_get_image_reply_t *reply = xcb_get_image_reply(m_connection, cookie, nullptr);
+            xcb_generic_error_t *error = nullptr;
+            xcb_get_image_reply_t *reply = xcb_get_image_reply(m_connection, cookie, &error);
             if (reply && xcb_get_image_data_length(reply) >= row->width * 4)
                 std::memcpy(strips.data() + row->offset, xcb_get_image_data(reply), size_t(row->width) * 4);
             else
                 ok = false;
             std::free(reply);
+            std::free(error);
             ++row;
         }
         if (!ok) {
-            *whyNot = QStringLiteral("the X server refused the screen strips");
+            *whyNot = QStringLiteral("the X server refused the screen strips (outside the screen?)");
             return {};
         }
     }

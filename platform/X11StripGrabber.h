@@ -43,8 +43,6 @@ private:
 
     xcb_connection_t *m_connection = nullptr;
     quint32 m_root = 0;
-    int m_rootWidth = 0;
-    int m_rootHeight = 0;
     bool m_xwayland = false;
     bool m_shmAvailable = false;
     quint32 m_shmSegment = 0;

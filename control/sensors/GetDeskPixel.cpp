@@ -44,6 +44,11 @@ void GetDeskPixel::sample()
         sampleStrips();
         return;
     }
+    fullGrab();
+}
+
+void GetDeskPixel::fullGrab()
+{
     m_fullGrabRunning = true;
     QMetaObject::invokeMethod(m_screen, "grab", Qt::QueuedConnection);
 }
@@ -77,9 +82,12 @@ void GetDeskPixel::sampleStrips()
     QString whyNot;
     const QVector<QRgb> values = m_strips->pixels(m_picks.points(), &whyNot);
     if (values.isEmpty()) {
-        // The toolkit's own grab takes over for good: it copes with whatever changed.
+        // The screens may be changing under us: a fresh connection is tried at the next
+        // request, this one goes to the toolkit's grab.
         noteOnce(Notice::StripsFailed, QStringLiteral("GetDeskPixel: %1, grabbing the whole screen").arg(whyNot));
         m_strips.reset();
+        m_stripsTried = false;
+        fullGrab();
         return;
     }
     answer(m_picks.assemble(values));

@@ -37,6 +37,7 @@ private:
     Q_INVOKABLE void sample();
     bool connectStrips();
     void sampleStrips();
+    void fullGrab();
     void takeFullGrab(const QImage &picture);
     void answer(const QImage &scaled);
     void noteOnce(Notice notice, const QString &text);

@@ -1,5 +1,4 @@
 // Which colour of a shrunk screen picture wins, and a sampler without any screen to read.
-#include "DeskScreen.h"
 #include "DominantColour.h"
 #include "SamplerOnThread.h"
 
@@ -78,13 +77,6 @@ private slots:
         QCOMPARE(colourOf(picture({{225, qRgb(40, 80, 120)}}).convertToFormat(QImage::Format_RGB888)),
                  (DeskColour{40, 80, 120}));
         QVERIFY(!DominantColour::of(QImage()).has_value());
-    }
-
-    void sessionKinds()
-    {
-        QCOMPARE(DeskScreen::kindOf(QStringLiteral("xcb")), DeskScreen::Kind::X11);
-        QCOMPARE(DeskScreen::kindOf(QStringLiteral("wayland-egl")), DeskScreen::Kind::Wayland);
-        QCOMPARE(DeskScreen::kindOf(QStringLiteral("offscreen")), DeskScreen::Kind::Other);
     }
 
     // No display at all: the grab yields nothing, which is said once and never answered.

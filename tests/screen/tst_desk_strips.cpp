@@ -34,17 +34,6 @@ QImage positions(QSize size)
     return image;
 }
 
-QImage bands(QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    QPainter painter(&image);
-    const QColor colours[] = {Qt::darkBlue, Qt::white, Qt::red, Qt::black, Qt::green, Qt::yellow, Qt::cyan};
-    for (int i = 0; i * 7 < size.width(); ++i)
-        painter.fillRect(i * 7, 0, 7, size.height(), colours[i % 7]);
-    painter.fillRect(size.width() / 4, size.height() / 4, size.width() / 2, 3, Qt::magenta);
-    return image;
-}
-
 QString firstDifference(const QImage &a, const QImage &b)
 {
     if (a.size() != b.size())
@@ -68,7 +57,6 @@ private slots:
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
         QTest::newRow("noise") << noise(screen, 7);
         QTest::newRow("positions") << positions(screen);
-        QTest::newRow("bands") << bands(screen);
     }
 
     void stripsEqualTheShrunkFullGrab()
@@ -112,7 +100,7 @@ private slots:
         QVERIFY2(grabber, qPrintable(whyNot));
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
         QVERIFY(grabber->pixels({QPoint(0, 0), QPoint(screen.width(), 3)}, &whyNot).isEmpty());
-        QVERIFY(whyNot.contains(QLatin1String("outside")));
+        QVERIFY(whyNot.contains(QLatin1String("refused")));
         QCOMPARE(grabber->pixels({QPoint(0, 0)}, &whyNot).size(), 1);
     }
 
