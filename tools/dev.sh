@@ -7,7 +7,8 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 packages=(build-essential cmake ninja-build pkg-config qtbase5-dev qttools5-dev qttools5-dev-tools
           libtinyxml-dev libudev-dev libpulse-dev libbenchmark-dev libfontconfig-dev
-          xvfb xauth pulseaudio dbus fonts-dejavu-core fonts-noto-cjk fonts-noto-ui-core procps)
+          libxcb1-dev libxcb-shm0-dev
+          xvfb xauth x11-xserver-utils pulseaudio dbus fonts-dejavu-core fonts-noto-cjk fonts-noto-ui-core procps)
 
 install_missing() {
     local missing=()

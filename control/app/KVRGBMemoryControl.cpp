@@ -385,7 +385,9 @@ void KVRGBMemoryControl::createScreenSampler()
 {
     m_deskPixel = new GetDeskPixel;
     m_threads << prepareWorker(m_deskPixel, "screen");
-    connect(m_lighting, &Lighting_Control::getDeskPixelRGB, m_deskPixel, &GetDeskPixel::getDeskPixelRGB);
+    // Direct, so that the sampler can drop a request while another still waits.
+    connect(m_lighting, &Lighting_Control::getDeskPixelRGB, m_deskPixel, &GetDeskPixel::getDeskPixelRGB,
+            Qt::DirectConnection);
     connect(m_deskPixel, &GetDeskPixel::sendDeskPixelRGB, m_lighting, &Lighting_Control::returnDesktopPixelRGB);
 }
 
