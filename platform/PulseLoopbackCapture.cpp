@@ -136,8 +136,8 @@ void PulseLoopbackCapture::contextLost()
     if (wasReady)
         qWarning() << "PulseLoopbackCapture: lost the sound server:" << errorText(m_context);
     else if (!m_serverMissingLogged)
-        qInfo() << "PulseLoopbackCapture: no sound server (" << errorText(m_context)
-                << "); trying again every" << kRetryMs << "ms";
+        qInfo().nospace() << "PulseLoopbackCapture: no sound server (" << errorText(m_context)
+                          << "); trying again every " << kRetryMs << " ms";
     m_serverMissingLogged = true;
     dropStream();
     pa_context_set_state_callback(m_context, nullptr, nullptr);

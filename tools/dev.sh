@@ -7,7 +7,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 packages=(build-essential cmake ninja-build pkg-config qtbase5-dev qttools5-dev qttools5-dev-tools
           libtinyxml-dev libudev-dev libpulse-dev libbenchmark-dev
-          xvfb xauth pulseaudio dbus fonts-dejavu-core procps)
+          xvfb xauth pulseaudio pulseaudio-utils dbus fonts-dejavu-core procps)
 
 install_missing() {
     local missing=()
