@@ -4,7 +4,11 @@
 
 #include <pulse/pulseaudio.h>
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 namespace {
@@ -19,6 +23,19 @@ PulseLoopbackCapture *self(void *userdata)
 const char *errorText(pa_context *context)
 {
     return context ? pa_strerror(pa_context_errno(context)) : "no context";
+}
+
+std::int64_t nowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+timeval after(int ms)
+{
+    timeval when;
+    pa_timeval_add(pa_gettimeofday(&when), pa_usec_t(ms) * PA_USEC_PER_MSEC);
+    return when;
 }
 } // namespace
 
@@ -43,9 +60,15 @@ PulseLoopbackCapture::~PulseLoopbackCapture()
         pa_context_unref(m_lostContext);
     if (m_retry)
         api()->time_free(m_retry);
+    if (m_idleCheck)
+        api()->time_free(m_idleCheck);
+    if (m_wakeEvent)
+        api()->io_free(m_wakeEvent);
     pa_threaded_mainloop_unlock(m_loop);
     pa_threaded_mainloop_stop(m_loop);
     pa_threaded_mainloop_free(m_loop);
+    if (m_wakeFd >= 0)
+        ::close(m_wakeFd);
 }
 
 void PulseLoopbackCapture::start()
@@ -59,6 +82,19 @@ void PulseLoopbackCapture::start()
     }
     pa_threaded_mainloop_set_name(m_loop, "sound");
     // The thread does not run yet, so nothing else touches the loop before it starts.
+    const int wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (wakeFd >= 0) {
+        m_wakeEvent = api()->io_new(
+            api(), wakeFd, PA_IO_EVENT_INPUT,
+            [](pa_mainloop_api *, pa_io_event *, int, pa_io_event_flags_t, void *userdata) { self(userdata)->woken(); },
+            this);
+        m_wakeFd = wakeFd;
+        const timeval when = after(kIdleMs / 2);
+        m_idleCheck = api()->time_new(
+            api(), &when,
+            [](pa_mainloop_api *, pa_time_event *, const timeval *, void *userdata) { self(userdata)->checkIdle(); },
+            this);
+    }
     connectContext();
     if (pa_threaded_mainloop_start(m_loop) < 0)
         qWarning() << "PulseLoopbackCapture: the sound thread did not start";
@@ -73,6 +109,12 @@ SoundCapture::Status PulseLoopbackCapture::status() const
 void PulseLoopbackCapture::takePackets(std::vector<Packet> &packets)
 {
     packets.clear();
+    m_lastTakeMs.store(nowMs(), std::memory_order_relaxed);
+    if (m_paused.load() && !m_wakeAsked.exchange(true)) {
+        const std::uint64_t one = 1;
+        if (::write(m_wakeFd, &one, sizeof one) < 0)
+            m_wakeAsked = false;
+    }
     std::lock_guard<std::mutex> lock(m_mutex);
     packets.swap(m_packets);
 }
@@ -246,8 +288,10 @@ void PulseLoopbackCapture::setUpStream(int sinkCount, const std::string &default
     attributes.fragsize = uint32_t(pa_usec_to_bytes(pa_usec_t(kFragmentMs) * PA_USEC_PER_MSEC, &spec));
     // A recording that loses its device ends rather than follow the server elsewhere; a
     // listener alone must not keep a sound card from resting.
+    const bool idle = m_wakeFd >= 0 && nowMs() - m_lastTakeMs.load(std::memory_order_relaxed) > kIdleMs;
+    m_paused = idle;
     const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_DONT_MOVE
-                                         | PA_STREAM_DONT_INHIBIT_AUTO_SUSPEND);
+                                         | PA_STREAM_DONT_INHIBIT_AUTO_SUSPEND | (idle ? PA_STREAM_START_CORKED : 0));
     if (pa_stream_connect_record(m_stream, "@DEFAULT_MONITOR@", &attributes, flags) < 0) {
         qWarning() << "pAudioClient->GetService---------------FAILED" << errorText(m_context);
         m_streamLost = true;
@@ -347,8 +391,7 @@ void PulseLoopbackCapture::pushPartial()
 
 void PulseLoopbackCapture::scheduleRetry()
 {
-    timeval when;
-    pa_timeval_add(pa_gettimeofday(&when), pa_usec_t(kRetryMs) * PA_USEC_PER_MSEC);
+    const timeval when = after(kRetryMs);
     if (m_retry) {
         api()->time_restart(m_retry, &when);
         return;
@@ -370,4 +413,38 @@ void PulseLoopbackCapture::retry()
         connectContext();
     else if (m_streamLost)
         refresh();
+}
+
+void PulseLoopbackCapture::checkIdle()
+{
+    const timeval when = after(kIdleMs / 2);
+    api()->time_restart(m_idleCheck, &when);
+    if (m_stream && pa_stream_get_state(m_stream) == PA_STREAM_READY && !m_paused
+        && nowMs() - m_lastTakeMs.load(std::memory_order_relaxed) > kIdleMs)
+        pause();
+}
+
+void PulseLoopbackCapture::pause()
+{
+    if (pa_operation *op = pa_stream_cork(m_stream, 1, nullptr, nullptr))
+        pa_operation_unref(op);
+    m_paused = true;
+    // What the reader holds is old by the time it comes back: it starts from silence.
+    m_partialBytes = 0;
+    append(nullptr, kSilentPacketsOnSuspend * kPacketBytes);
+}
+
+void PulseLoopbackCapture::woken()
+{
+    std::uint64_t count = 0;
+    while (::read(m_wakeFd, &count, sizeof count) > 0) {
+    }
+    m_wakeAsked = false;
+    if (!m_paused)
+        return;
+    m_paused = false;
+    if (m_stream) {
+        if (pa_operation *op = pa_stream_cork(m_stream, 0, nullptr, nullptr))
+            pa_operation_unref(op);
+    }
 }

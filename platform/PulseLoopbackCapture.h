@@ -6,15 +6,21 @@
 // lost, it sets up a new one on the then default device. Readers only take the state and
 // the packets under a short lock that the sound thread holds for copies, never while it
 // talks to the server.
+//
+// Nobody is listening most of the time (only the sound-driven light modes read the
+// level), so a recording that nobody took packets from for a while is paused and its
+// history flushed with silence; the next take wakes it through an event descriptor.
 #pragma once
 
 #include "SoundCapture.h"
 
+#include <atomic>
 #include <cstddef>
 #include <mutex>
 #include <string>
 
 struct pa_context;
+struct pa_io_event;
 struct pa_mainloop_api;
 struct pa_stream;
 struct pa_threaded_mainloop;
@@ -30,6 +36,7 @@ public:
     static constexpr int kRetryMs = 1000;
     // How much the server gathers before it hands the recording over.
     static constexpr int kFragmentMs = 20;
+    static constexpr int kIdleMs = 2000;
 
     PulseLoopbackCapture();
     ~PulseLoopbackCapture() override;
@@ -60,12 +67,17 @@ private:
     void pushPartial();
     void scheduleRetry();
     void retry();
+    void checkIdle();
+    void pause();
+    void woken();
 
     pa_threaded_mainloop *m_loop = nullptr;
     pa_context *m_context = nullptr;
     pa_context *m_lostContext = nullptr; // released at the next retry, outside its callbacks
     pa_stream *m_stream = nullptr;
     pa_time_event *m_retry = nullptr;
+    pa_time_event *m_idleCheck = nullptr;
+    pa_io_event *m_wakeEvent = nullptr;
     int m_listedSinks = 0;
     std::string m_listedDefault;
     int m_streamSinks = -1;
@@ -75,6 +87,12 @@ private:
     std::uint64_t m_serial = 0;
     Packet m_partial{};
     std::size_t m_partialBytes = 0;
+
+    // Shared with readers without a lock.
+    std::atomic<int> m_wakeFd{-1};
+    std::atomic<bool> m_paused{false};
+    std::atomic<bool> m_wakeAsked{false};
+    std::atomic<std::int64_t> m_lastTakeMs{-kIdleMs};
 
     mutable std::mutex m_mutex;
     Status m_status;               // guarded by m_mutex

@@ -24,6 +24,14 @@ bool playing(ProgramRunner *player)
 {
     return player && player->process().state() == QProcess::Running;
 }
+
+// Whether the server holds a recording that is paused ("corked") or running.
+bool recording(bool paused)
+{
+    QByteArray list;
+    return PulseServer::pactl({QStringLiteral("list"), QStringLiteral("source-outputs")}, &list)
+        && list.contains(paused ? "Corked: yes" : "Corked: no");
+}
 } // namespace
 
 class tst_SoundCapture : public QObject
@@ -59,6 +67,15 @@ private slots:
         QVERIFY(levelBecomes(meter, [](int level) { return level >= 50; }, 20000));
         QVERIFY(player->waitForExit(20000));
         QVERIFY(levelBecomes(meter, [](int level) { return level == 0; }, 10000));
+
+        // Nobody asking for the level: the recording pauses; the next poll resumes it.
+        QVERIFY(waitUntil([] { return recording(true); }, 15000));
+        player = PulseServer::play(tone, QStringLiteral("first"));
+        QTest::qWait(500);
+        QVERIFY(recording(true));
+        QVERIFY(levelBecomes(meter, [](int level) { return level >= 50; }, 20000));
+        QVERIFY(recording(false));
+        player->stop();
 
         // A second device, then made the default: a -1 for each new recording, then
         // what the new default plays is measured.
