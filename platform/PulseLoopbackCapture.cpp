@@ -321,17 +321,20 @@ void PulseLoopbackCapture::streamStateChanged()
 {
     switch (pa_stream_get_state(m_stream)) {
     case PA_STREAM_READY: {
+        m_failureLogged = false;
         std::lock_guard<std::mutex> lock(m_mutex);
         m_status.streamReady = true;
         break;
     }
     case PA_STREAM_FAILED:
     case PA_STREAM_TERMINATED:
-        // The first recording's failure and a later one's read differently in the log.
-        if (m_serial <= 1)
+        // The first recording's failure and a later one's read differently in the log;
+        // a device that keeps refusing is logged once, not at every retry.
+        if (!m_failureLogged && m_serial <= 1)
             qWarning() << "pAudioClient->GetService---------------FAILED" << errorText(m_context);
-        else
+        else if (!m_failureLogged)
             qWarning() << "pAudioClient->GetService---------------FAILED---222222" << errorText(m_context);
+        m_failureLogged = true;
         m_streamLost = true;
         {
             std::lock_guard<std::mutex> lock(m_mutex);

@@ -84,6 +84,7 @@ private:
     std::string m_streamDefault;
     bool m_streamLost = false;
     bool m_serverMissingLogged = false;
+    bool m_failureLogged = false;
     std::uint64_t m_serial = 0;
     Packet m_partial{};
     std::size_t m_partialBytes = 0;
