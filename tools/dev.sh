@@ -8,7 +8,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 packages=(build-essential cmake ninja-build pkg-config qtbase5-dev qttools5-dev qttools5-dev-tools
           libtinyxml-dev libudev-dev libpulse-dev libbenchmark-dev libfontconfig-dev
           libxcb1-dev libxcb-shm0-dev
-          xvfb xauth x11-xserver-utils pulseaudio dbus fonts-dejavu-core fonts-noto-cjk fonts-noto-ui-core procps)
+          xvfb xauth x11-xserver-utils pulseaudio pulseaudio-utils dbus fonts-dejavu-core fonts-noto-cjk
+          fonts-noto-ui-core procps)
 
 install_missing() {
     local missing=()
