@@ -120,32 +120,6 @@
     </message>
 </context>
 <context>
-    <name>Setting_View</name>
-    <message>
-        <source>Version</source>
-        <translation>Version</translation>
-    </message>
-</context>
-<context>
-    <name>Widget_LocationPolicy</name>
-    <message>
-        <source>VELTRIMA Privacy Policy</source>
-        <translation>VELTRIMA Privacy Policy</translation>
-    </message>
-    <message>
-        <source>Location_Warning_Title</source>
-        <translation>Privacy Policy</translation>
-    </message>
-    <message>
-        <source>Location_Warning_Content</source>
-        <translation>Spectra Hub - VELTRIMA Would Like to Use Your Current Location to Get the Time and Weather.</translation>
-    </message>
-    <message>
-        <source>Location_Not_Remind</source>
-        <translation>Allow</translation>
-    </message>
-</context>
-<context>
     <name>ControlProgramWatch</name>
     <message>
         <source>Waiting for VELTRIMA RGB Control…</source>

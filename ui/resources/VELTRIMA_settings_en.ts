@@ -1,0 +1,129 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>Setting_View</name>
+    <message>
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Auto Update</source>
+        <translation>Auto Update</translation>
+    </message>
+    <message>
+        <source>Run VELTRIMA RGB Program when Windows starts.</source>
+        <translation>Minimize after system startup</translation>
+    </message>
+    <message>
+        <source>Current_Location</source>
+        <translation>Turn on location services to receive local weather updates</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>en</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>tc</source>
+        <translation>正體中文</translation>
+    </message>
+    <message>
+        <source>sc</source>
+        <translation>簡體中文</translation>
+    </message>
+    <message>
+        <source>de</source>
+        <translation>Deutsch</translation>
+    </message>
+    <message>
+        <source>fr</source>
+        <translation>Français</translation>
+    </message>
+    <message>
+        <source>jp</source>
+        <translation>日本語</translation>
+    </message>
+    <message>
+        <source>th</source>
+        <translation>ไทย</translation>
+    </message>
+    <message>
+        <source>ru</source>
+        <translation>Русский</translation>
+    </message>
+    <message>
+        <source>kr</source>
+        <translation>한국어</translation>
+    </message>
+    <message>
+        <source>es</source>
+        <translation>Spanish</translation>
+    </message>
+</context>
+<context>
+    <name>Widget_Language</name>
+    <message>
+        <source>en</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>tc</source>
+        <translation>正體中文</translation>
+    </message>
+    <message>
+        <source>sc</source>
+        <translation>簡體中文</translation>
+    </message>
+    <message>
+        <source>de</source>
+        <translation>Deutsch</translation>
+    </message>
+    <message>
+        <source>fr</source>
+        <translation>Français</translation>
+    </message>
+    <message>
+        <source>jp</source>
+        <translation>日本語</translation>
+    </message>
+    <message>
+        <source>th</source>
+        <translation>ไทย</translation>
+    </message>
+    <message>
+        <source>ru</source>
+        <translation>Русский</translation>
+    </message>
+    <message>
+        <source>kr</source>
+        <translation>한국어</translation>
+    </message>
+    <message>
+        <source>es</source>
+        <translation>Spanish</translation>
+    </message>
+</context>
+<context>
+    <name>Widget_LocationPolicy</name>
+    <message>
+        <source>VELTRIMA Privacy Policy</source>
+        <translation>VELTRIMA Privacy Policy</translation>
+    </message>
+    <message>
+        <source>Location_Warning_Title</source>
+        <translation>Privacy Policy</translation>
+    </message>
+    <message>
+        <source>Location_Warning_Content</source>
+        <translation>Spectra Hub - VELTRIMA Would Like to Use Your Current Location to Get the Time and Weather.</translation>
+    </message>
+    <message>
+        <source>Location_Not_Remind</source>
+        <translation>Allow</translation>
+    </message>
+</context>
+</TS>
