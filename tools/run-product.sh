@@ -21,13 +21,8 @@ if [ ! -e "$sensors" ]; then
 fi
 
 # Start the window at log-on, minimised when the user asked for it.
-autostart="${XDG_CONFIG_HOME:-$HOME/.config}/autostart/veltrima-rgb.desktop"
-if [ -x "$bin/veltrima-rgb" ] && [ ! -e "$autostart" ]; then
-    mkdir -p "$(dirname "$autostart")"
-    printf '[Desktop Entry]\nType=Application\nName=VELTRIMA RGB\nExec="%s" open\nX-GNOME-Autostart-enabled=true\n' "$bin/veltrima-rgb" > "$autostart"
-    echo "Added a log-on entry, $autostart:"
-    echo "  it starts $bin/veltrima-rgb from this build folder each time you log on."
-    echo "  To remove it: rm '$autostart'"
+if [ -x "$bin/veltrima-rgb" ]; then
+    "$(dirname "$0")/write-autostart.sh" "$bin"
 fi
 
 program="$bin/veltrima-rgb"

@@ -526,9 +526,14 @@ void KVRGBMemoryControl::updateAutoInfo()
         m_autoUpdate->getVersion();
     }
     setAutoRunText(settings.isAutoRun);
-    if (WindowMessenger::findWindow(QString::fromLatin1(ProgramNames::kMainViewTitle)).isValid())
+    if (WindowMessenger::findWindow(QString::fromLatin1(ProgramNames::kMainViewTitle)).isValid()) {
         WindowMessenger::sendMessage(QString::fromLatin1(ProgramNames::kMainViewTitle), ProgramNames::kMsgAutoRunQuit,
                                      settings.isAutoRun ? 1 : 0, 1);
+    } else if (m_autoInfoRetries > 0 && NamedMutex::probe(QString::fromLatin1(ProgramNames::kUiMutex))) {
+        // The window that started us at log-on may still be building itself.
+        --m_autoInfoRetries;
+        QTimer::singleShot(1000, this, &KVRGBMemoryControl::updateAutoInfo);
+    }
 }
 
 qint64 KVRGBMemoryControl::handleWindowMessage(const WindowRequest &message)

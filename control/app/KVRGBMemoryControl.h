@@ -200,6 +200,7 @@ private:
     QTimer m_halChanged; // a burst of device-list changes brings one rediscovery
     bool m_currentLocation = false;
     bool m_autoRun = false;
+    int m_autoInfoRetries = 10; // while a starting window has no endpoint yet
     int m_lightingProfile = 0; // the profile whose lighting the engine shows
     bool m_shutDown = false;
     const qint64 m_copyDataOut = 10000;

@@ -1,11 +1,14 @@
 #include "Widget_Shutdown.h"
 
 #include <QDebug>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace {
 const QString kButtonStyle = QStringLiteral(
@@ -50,14 +53,35 @@ Widget_Shutdown::Widget_Shutdown(QWidget *parent)
 void Widget_Shutdown::startCountdown(int source)
 {
     m_source = source;
+    m_counter = 0;
+    updateTexts();
+    m_timer.start(1000);
+}
+
+void Widget_Shutdown::updateTexts()
+{
     btn_OK->setText(tr("Shutdown_Now"));
     btn_Cancel->setText(tr("Cancel"));
-    if (source == MemorySource)
-        label_Shutdown_Alert->setText(tr("Memory_Shutdown_Content"));
-    else if (source == CpuSource)
-        label_Shutdown_Alert->setText(tr("CPU_Shutdown_Content"));
-    m_counter = 0;
-    m_timer.start(1000);
+    if (m_counter == 0) {
+        if (m_source == MemorySource)
+            label_Shutdown_Alert->setText(tr("Memory_Shutdown_Content"));
+        else if (m_source == CpuSource)
+            label_Shutdown_Alert->setText(tr("CPU_Shutdown_Content"));
+        return;
+    }
+    const QString left = QString::number(std::max(0, kCountdownSeconds - m_counter));
+    if (m_source == MemorySource)
+        label_Shutdown_Alert->setText(tr("Memory_Shutdown_Content_1") + left + tr("Memory_Shutdown_Content_2"));
+    else if (m_source == CpuSource)
+        label_Shutdown_Alert->setText(tr("CPU_Shutdown_Content_1") + left + tr("CPU_Shutdown_Content_2"));
+}
+
+// The user may change the language while the countdown runs.
+void Widget_Shutdown::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        updateTexts();
+    QWidget::changeEvent(event);
 }
 
 void Widget_Shutdown::present()
@@ -88,11 +112,7 @@ void Widget_Shutdown::slot_Countdown()
         emit Signal_Shutdown(m_source);
         return;
     }
-    const QString left = QString::number(kCountdownSeconds - m_counter);
-    if (m_source == MemorySource)
-        label_Shutdown_Alert->setText(tr("Memory_Shutdown_Content_1") + left + tr("Memory_Shutdown_Content_2"));
-    else if (m_source == CpuSource)
-        label_Shutdown_Alert->setText(tr("CPU_Shutdown_Content_1") + left + tr("CPU_Shutdown_Content_2"));
+    updateTexts();
 }
 
 void Widget_Shutdown::slot_Shutdown()

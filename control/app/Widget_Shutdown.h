@@ -40,8 +40,12 @@ public slots:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    // The texts for the source and the seconds left, in the current language.
+    void updateTexts();
+
     int m_counter = 0;
     int m_source = NoSource;
     QTimer m_timer;

@@ -1,5 +1,6 @@
 #include "UpdateNoteWindow.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -31,4 +32,13 @@ void UpdateNoteWindow::appendNote(const QString &note)
 QString UpdateNoteWindow::noteText() const
 {
     return m_note->toPlainText();
+}
+
+void UpdateNoteWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        m_title->setText(tr("Update Note:"));
+        m_close->setText(tr("Close"));
+    }
+    QWidget::changeEvent(event);
 }

@@ -21,6 +21,9 @@ public:
 signals:
     void closeReleased();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     QLabel *m_title;
     QPlainTextEdit *m_note;

@@ -396,6 +396,11 @@ void KVRGBMemory::changeLightMode(int slot, int mode, int colorMode, int speed, 
         if (m_callCheck() && !setting.isCurrentLocation) {
             // The clock mode needs the location; the dialog only decides that setting.
             m_locationDialog->updateTexts();
+            if (!m_locationDialog->isVisible()) {
+                QRect place = m_locationDialog->geometry();
+                place.moveCenter(m_mainView->geometry().center());
+                m_locationDialog->move(place.topLeft());
+            }
             m_locationDialog->show();
             m_locationDialog->raise();
             m_locationDialog->activateWindow();
@@ -512,8 +517,11 @@ void KVRGBMemory::requestSetProfile()
 void KVRGBMemory::changeSettingData(SettingData data)
 {
     qDebug() << "KVRGBMemory::changeSettingData" << data.language;
-    if (!acceptEdit("changeSettingData"))
+    if (!acceptEdit("changeSettingData")) {
+        // The page already shows the change: it goes back to what is stored.
+        requestSettingData();
         return;
+    }
     ProgramState::currentLanguage = data.language;
     loadLanguage(data.language);
     m_channel.SetSettingValue(data.pack());

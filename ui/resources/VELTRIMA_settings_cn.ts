@@ -125,9 +125,5 @@
         <source>Location_Not_Remind</source>
         <translation>允许</translation>
     </message>
-    <message>
-        <source>OK</source>
-        <translation>确定</translation>
-    </message>
 </context>
 </TS>

@@ -125,9 +125,5 @@
         <source>Location_Not_Remind</source>
         <translation>Allow</translation>
     </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
 </context>
 </TS>

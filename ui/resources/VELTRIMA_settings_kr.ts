@@ -125,9 +125,5 @@
         <source>Location_Not_Remind</source>
         <translation>허용</translation>
     </message>
-    <message>
-        <source>OK</source>
-        <translation>확인</translation>
-    </message>
 </context>
 </TS>

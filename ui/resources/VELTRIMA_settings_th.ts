@@ -125,9 +125,5 @@
         <source>Location_Not_Remind</source>
         <translation>อนุญาต</translation>
     </message>
-    <message>
-        <source>OK</source>
-        <translation>ตกลง</translation>
-    </message>
 </context>
 </TS>

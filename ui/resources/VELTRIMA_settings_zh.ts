@@ -125,9 +125,5 @@
         <source>Location_Not_Remind</source>
         <translation>允許</translation>
     </message>
-    <message>
-        <source>OK</source>
-        <translation>確定</translation>
-    </message>
 </context>
 </TS>

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QConicalGradient>
 #include <QDebug>
+#include <QEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -193,4 +194,14 @@ void Loading_View::slot_CloseApp()
             WindowMessenger::sendMessage(window, ProgramNames::kMsgQuit, 1, 1);
     }
     ProgramState::quitApplication();
+}
+
+// The warning may be on show when the user's language arrives from the channel.
+void Loading_View::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        label_Warning_Content->setText(tr("Can not Find KV VELTRIMA"));
+        btn_OK->setText(tr("OK"));
+    }
+    QWidget::changeEvent(event);
 }

@@ -30,6 +30,7 @@ public slots:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     QPoint spinnerCentre() const;

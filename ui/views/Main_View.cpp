@@ -165,6 +165,7 @@ QPushButton *Main_View::menuButton(int id) const
 
 void Main_View::handleWindowMessage(quint32 message, quint64 wParam)
 {
+    qDebug() << "Main_View: window message" << Qt::hex << message << "wParam" << wParam;
     switch (message) {
     case ProgramNames::kMsgQuit:
         qDebug() << "Main_View: quit requested";
