@@ -4,10 +4,10 @@
 #pragma once
 
 #include <QMap>
+#include <QSettings>
 #include <QTcpServer>
 #include <QTcpSocket>
-
-#include <QSettings>
+#include <QTimer>
 
 class WeatherHttpServer : public QObject
 {
@@ -38,8 +38,18 @@ public:
         services.setValue(QStringLiteral("Weather/Key"), key);
     }
 
-    void answer(const QByteArray &path, int status, const QByteArray &body) { m_routes[path] = {status, body, false}; }
+    void answer(const QByteArray &path, int status, const QByteArray &body)
+    {
+        Route &route = m_routes[path];
+        route.status = status;
+        route.body = body;
+        route.silent = false;
+    }
     void setSilent(const QByteArray &path) { m_routes[path].silent = true; }
+    // Answers on this path come that much later.
+    void setDelay(const QByteArray &path, int milliseconds) { m_routes[path].delayMs = milliseconds; }
+    // How many answers were sent in full.
+    int answered() const { return m_answered; }
 
     QList<QByteArray> targets() const { return m_targets; }
     int count(const QByteArray &path) const
@@ -69,6 +79,7 @@ private:
         int status = 404;
         QByteArray body;
         bool silent = false;
+        int delayMs = 0;
     };
 
     void readFrom(QTcpSocket *socket)
@@ -84,14 +95,18 @@ private:
         const Route route = m_routes.value(path);
         if (route.silent)
             return;
-        socket->write("HTTP/1.1 " + QByteArray::number(route.status) + " X\r\nContent-Type: application/json\r\n"
-                      "Connection: close\r\nContent-Length: " + QByteArray::number(route.body.size()) + "\r\n\r\n"
-                      + route.body);
-        socket->disconnectFromHost();
+        QTimer::singleShot(route.delayMs, socket, [this, socket, route] {
+            socket->write("HTTP/1.1 " + QByteArray::number(route.status) + " X\r\nContent-Type: application/json\r\n"
+                          "Connection: close\r\nContent-Length: " + QByteArray::number(route.body.size())
+                          + "\r\n\r\n" + route.body);
+            socket->disconnectFromHost();
+            ++m_answered;
+        });
     }
 
     QTcpServer m_server;
     QHash<QTcpSocket *, QByteArray> m_buffers;
     QMap<QByteArray, Route> m_routes;
     QList<QByteArray> m_targets;
+    int m_answered = 0;
 };

@@ -119,17 +119,27 @@ private slots:
         QCOMPARE(server.count("/json/"), 1);
         QVERIFY(server.count("/data/2.5/weather") >= 2);
 
-        // Switched off: the sky goes dark and nobody asks any more.
+        // Switched off while an answer is on its way: the sky goes dark and stays dark,
+        // and nobody asks any more.
+        server.answer(WeatherHttpServer::kWeatherPath, 200, WeatherHttpServer::weather("Snow", now - 3600, now + 3600));
+        server.setDelay(WeatherHttpServer::kWeatherPath, 5000);
+        const int weatherAsked = server.count("/data/2.5/weather");
+        QVERIFY(waitUntil([&] { return server.count("/data/2.5/weather") > weatherAsked; }, 15000));
+        const int answered = server.answered();
         QVERIFY(ProductFixture::tool({QStringLiteral("set-settings"), QStringLiteral("--location"), QStringLiteral("0")})
                     .has_value());
         QVERIFY2(waitUntil([] { return isDark(halFrame(0)); }, 15000), qPrintable(text(halFrame(0))));
-        QTest::qWait(kIntervalMs / 2); // a request already on its way
+        QVERIFY(waitUntil([&] { return server.answered() > answered; }, 15000));
         const int asked = server.targets().size();
         QTest::qWait(3 * kIntervalMs);
         QCOMPARE(server.targets().size(), asked);
-        QVERIFY(isDark(halFrame(0)));
+        QVERIFY2(isDark(halFrame(0)), qPrintable(text(halFrame(0))));
+        QCOMPARE(product.logCount(QStringLiteral("Set Weather Type: 6")), 0);
 
-        // On again: asked at once, the known place kept.
+        // On again: asked at once.
+        server.setDelay(WeatherHttpServer::kWeatherPath, 0);
+        server.answer(WeatherHttpServer::kWeatherPath, 200,
+                      WeatherHttpServer::weather("Clear", now - 6 * 3600, now + 6 * 3600));
         QVERIFY(ProductFixture::tool({QStringLiteral("set-settings"), QStringLiteral("--location"), QStringLiteral("1")})
                     .has_value());
         QVERIFY2(waitUntil([] { return isClear(halFrame(0)); }, 30000), qPrintable(text(halFrame(0))));
