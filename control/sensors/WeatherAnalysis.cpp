@@ -82,10 +82,8 @@ void WeatherAnalysis::readWeather(const QJsonValue &weather, const Place &known)
 
 void WeatherAnalysis::readPlace(const QJsonObject &answer)
 {
-    qDebug() << "city:" << answer.value(kCity).toVariant();
-    qDebug() << "latitude:" << answer.value(QStringLiteral("latitude")).toVariant();
-    qDebug() << "longitude:" << answer.value(QStringLiteral("longitude")).toVariant();
-    qDebug() << "country:" << answer.value(kCountry).toVariant();
+    for (const char *key : {"city", "latitude", "longitude", "country"})
+        qDebug().noquote() << key + QStringLiteral(":") << answer.value(QLatin1String(key)).toVariant().toString();
     const Place place{answer.value(kCity).toString().trimmed(), answer.value(kCountry).toString().trimmed()};
     // Asking the weather for no place would only ask for the place again, for ever.
     if (place.city.isEmpty() || place.country.isEmpty()) {

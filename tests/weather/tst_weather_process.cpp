@@ -16,11 +16,10 @@ struct Led
 QVector<Led> halFrame(int device)
 {
     const auto snapshot = ProductFixture::hal();
-    if (!snapshot || device >= snapshot->devices.size())
-        return {};
     QVector<Led> leds;
-    for (const quint32 colour : snapshot->devices.at(device).lastColours)
-        leds.append({int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF)});
+    for (const quint32 c : snapshot && device < snapshot->devices.size() ? snapshot->devices.at(device).lastColours
+                                                                          : QVector<quint32>())
+        leds.append({int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)});
     return leds;
 }
 
@@ -32,36 +31,32 @@ QString text(const QVector<Led> &frame)
     return parts.join(QLatin1Char(' '));
 }
 
-// Clouds: grey shades only, and brighter than the night allows (60 × 0.05 = 3): the day
-// arrived as well.
+// Whether every LED passes `each` and at least one passes `some`.
+template <typename Each, typename Some>
+bool frameIs(const QVector<Led> &frame, Each each, Some some)
+{
+    return frame.size() == 5 && std::all_of(frame.begin(), frame.end(), each)
+        && std::any_of(frame.begin(), frame.end(), some);
+}
+
+// Clouds: grey shades only, brighter than the night allows (60 × 0.05 = 3), so the
+// day arrived as well.
 bool isCloudyDay(const QVector<Led> &frame)
 {
-    bool bright = false;
-    for (const Led &led : frame) {
-        if (led.red != led.green || led.green != led.blue)
-            return false;
-        bright = bright || led.red >= 9;
-    }
-    return frame.size() == 5 && bright;
+    return frameIs(frame, [](const Led &l) { return l.red == l.green && l.green == l.blue; },
+                   [](const Led &l) { return l.red >= 9; });
 }
 
 // Clear: a warm light, red and green always equal and blue different somewhere.
 bool isClear(const QVector<Led> &frame)
 {
-    bool warm = false;
-    for (const Led &led : frame) {
-        if (led.red != led.green)
-            return false;
-        warm = warm || led.blue != led.red;
-    }
-    return frame.size() == 5 && warm;
+    return frameIs(frame, [](const Led &l) { return l.red == l.green; },
+                   [](const Led &l) { return l.blue != l.red; });
 }
 
 bool isDark(const QVector<Led> &frame)
 {
-    return frame.size() == 5 && std::all_of(frame.begin(), frame.end(), [](const Led &led) {
-               return led.red == 0 && led.green == 0 && led.blue == 0;
-           });
+    return frameIs(frame, [](const Led &l) { return l.red + l.green + l.blue == 0; }, [](const Led &) { return true; });
 }
 
 void writeModule(QSettings &profile, int module, int lightMode)
@@ -73,6 +68,12 @@ void writeModule(QSettings &profile, int module, int lightMode)
     for (const char *key : {"RColor", "GColor", "BColor"})
         profile.setValue(group + QLatin1String(key), QStringLiteral("0,0,0,0,0"));
     profile.setValue(group + QStringLiteral("Bright"), QStringLiteral("1,1,1,1,1"));
+}
+
+bool setLocation(bool on)
+{
+    return ProductFixture::tool({QStringLiteral("set-settings"), QStringLiteral("--location"),
+                                 QString::number(int(on))}).has_value();
 }
 } // namespace
 
@@ -107,8 +108,7 @@ private slots:
         QVERIFY2(waitUntil([] { return isCloudyDay(halFrame(0)); }, 30000),
                  qPrintable(text(halFrame(0)) + QLatin1Char('\n') + product.control().output()));
         QVERIFY(product.logCount(QStringLiteral("Set Weather Type: 4")) >= 1);
-        const QList<QByteArray> first = server.targets().mid(0, 2);
-        QCOMPARE(first, (QList<QByteArray>{"/json/", "/data/2.5/weather?q=New%20York,US&appid=testkey"}));
+        QCOMPARE(server.targets().mid(0, 2), (QList<QByteArray>{"/json/", "/data/2.5/weather?q=New%20York,US&appid=testkey"}));
         QVERIFY(isDark(halFrame(1))); // the Weather mode itself shows nothing
 
         // The timer asks again, for the place already known, and the sky turns clear.
@@ -126,8 +126,7 @@ private slots:
         const int weatherAsked = server.count("/data/2.5/weather");
         QVERIFY(waitUntil([&] { return server.count("/data/2.5/weather") > weatherAsked; }, 15000));
         const int answered = server.answered();
-        QVERIFY(ProductFixture::tool({QStringLiteral("set-settings"), QStringLiteral("--location"), QStringLiteral("0")})
-                    .has_value());
+        QVERIFY(setLocation(false));
         QVERIFY2(waitUntil([] { return isDark(halFrame(0)); }, 15000), qPrintable(text(halFrame(0))));
         QVERIFY(waitUntil([&] { return server.answered() > answered; }, 15000));
         const int asked = server.targets().size();
@@ -140,8 +139,7 @@ private slots:
         server.setDelay(WeatherHttpServer::kWeatherPath, 0);
         server.answer(WeatherHttpServer::kWeatherPath, 200,
                       WeatherHttpServer::weather("Clear", now - 6 * 3600, now + 6 * 3600));
-        QVERIFY(ProductFixture::tool({QStringLiteral("set-settings"), QStringLiteral("--location"), QStringLiteral("1")})
-                    .has_value());
+        QVERIFY(setLocation(true));
         QVERIFY2(waitUntil([] { return isClear(halFrame(0)); }, 30000), qPrintable(text(halFrame(0))));
         product.stopControl();
         QCOMPARE(product.control().process().exitCode(), 0);
