@@ -39,6 +39,9 @@ std::atomic<KVRGBMemoryControl *> KVRGBMemoryControl::s_instance{nullptr};
 
 namespace {
 constexpr int kWeatherIntervalMs = 30 * 60 * 1000;
+// Lets an end-to-end test see the weather asked again without waiting half an hour.
+constexpr char kWeatherIntervalVariable[] = "VELTRIMA_WEATHER_INTERVAL_MS";
+constexpr int kShortestWeatherIntervalMs = 500;
 constexpr unsigned long kThreadStopWaitMs = 3000;
 constexpr int kScanStopWaitMs = 5000;
 // The backlog of channel events is worked off at most this often: a flood then costs
@@ -58,6 +61,20 @@ QString timeNow()
 bool isModule(int module)
 {
     return module >= 0 && module < kModuleCount;
+}
+
+int weatherIntervalMs()
+{
+    bool ok = false;
+    const int interval = qEnvironmentVariableIntValue(kWeatherIntervalVariable, &ok);
+    if (!ok)
+        return kWeatherIntervalMs;
+    if (interval < kShortestWeatherIntervalMs || interval > kWeatherIntervalMs) {
+        qWarning() << "KVRGBMemoryControl: ignored" << kWeatherIntervalVariable << interval;
+        return kWeatherIntervalMs;
+    }
+    qInfo() << "KVRGBMemoryControl: the weather is asked every" << interval << "ms";
+    return interval;
 }
 
 // Taken by every worker thread as its last step and by shutdown after QThread::wait():
@@ -372,11 +389,19 @@ void KVRGBMemoryControl::createAudioMeter()
 void KVRGBMemoryControl::createWeatherSource()
 {
     m_weather = new GetWeatherAndLocation;
-    m_threads << prepareWorker(m_weather, "weather");
+    QThread *thread = prepareWorker(m_weather, "weather");
+    m_threads << thread;
+    // The network objects end on their own thread, as the thread's last work.
+    GetWeatherAndLocation *weather = m_weather;
+    connect(thread, &QThread::finished, weather, [weather] {
+        weather->stop();
+        std::lock_guard<std::mutex> ended(threadEndLock());
+    }, Qt::DirectConnection);
     connect(this, &KVRGBMemoryControl::sendGetWeather, m_weather, &GetWeatherAndLocation::getWeather);
     connect(this, &KVRGBMemoryControl::sendGetLocation, m_weather, &GetWeatherAndLocation::getLocation);
     connect(m_weather, &GetWeatherAndLocation::sendWeather, this, &KVRGBMemoryControl::slot_ReceiveWeather);
     connect(m_weather, &GetWeatherAndLocation::sendSun, this, &KVRGBMemoryControl::slot_ReceiveSun);
+    m_weatherTimer.setInterval(weatherIntervalMs());
     connect(&m_weatherTimer, &QTimer::timeout, this, &KVRGBMemoryControl::sendGetWeather);
     setWeather(m_currentLocation);
 }
@@ -445,7 +470,7 @@ void KVRGBMemoryControl::setWeather(bool on)
 {
     if (on) {
         emit sendGetLocation();
-        m_weatherTimer.start(kWeatherIntervalMs);
+        m_weatherTimer.start();
         emit sendGetWeather();
         return;
     }
@@ -940,6 +965,12 @@ void KVRGBMemoryControl::update_SoftwareRGB_DLL(int module, COLORREF *colours, i
 
 void KVRGBMemoryControl::slot_ReceiveWeather(int weatherType)
 {
+    // An answer that was on its way when the feature was switched off must not light
+    // the sky again.
+    if (m_shutDown || !m_currentLocation) {
+        qDebug() << "KVRGBMemoryControl: weather" << weatherType << "came after the location was switched off; dropped";
+        return;
+    }
     emit setWeatherType(weatherType);
 }
 

@@ -7,7 +7,16 @@
 
 namespace {
 const QString kUrlKey = QStringLiteral("Url");
-}
+const QString kLocationGroup = QStringLiteral("Location");
+const QString kWeatherGroup = QStringLiteral("Weather");
+const QString kWeatherKeyKey = QStringLiteral("Key");
+} // namespace
+
+// Both answer with the JSON keys the weather source reads ("city", "country",
+// "latitude", "longitude"; "sys", "weather").
+const QString ServiceSettings::kDefaultLocationUrl = QStringLiteral("https://ipapi.co");
+const QString ServiceSettings::kDefaultWeatherUrl = QStringLiteral("https://api.openweathermap.org");
+const QString ServiceSettings::kDefaultWeatherKey = QStringLiteral("5f0c2e9a7b1d4e38a6c90f1b2d3e4a57");
 
 QString ServiceSettings::defaultFilePath()
 {
@@ -61,4 +70,19 @@ QUrl ServiceSettings::parseServiceUrl(const QString &text)
     if (!url.isValid() || url.host().isEmpty() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
         return QUrl();
     return url;
+}
+
+QUrl ServiceSettings::locationBaseUrl() const
+{
+    return baseUrl(kLocationGroup, kDefaultLocationUrl);
+}
+
+QUrl ServiceSettings::weatherBaseUrl() const
+{
+    return baseUrl(kWeatherGroup, kDefaultWeatherUrl);
+}
+
+QString ServiceSettings::weatherKey() const
+{
+    return value(kWeatherGroup, kWeatherKeyKey, kDefaultWeatherKey).trimmed();
 }

@@ -32,6 +32,17 @@ public:
     // An address as configured, or refused (empty URL) for the reasons given at baseUrl.
     static QUrl parseServiceUrl(const QString &text);
 
+    // The geo-IP location service ("[Location] Url"), by default a public one.
+    QUrl locationBaseUrl() const;
+    // The current-weather service ("[Weather] Url") and its key ("[Weather] Key"), by
+    // default a public service and the product's key.
+    QUrl weatherBaseUrl() const;
+    QString weatherKey() const;
+
+    static const QString kDefaultLocationUrl;
+    static const QString kDefaultWeatherUrl;
+    static const QString kDefaultWeatherKey;
+
 private:
     QString m_filePath;
 };
