@@ -9,6 +9,7 @@
 
 namespace {
 int s_quitPipe[2] = {-1, -1};
+bool s_notifierInstalled = false;
 
 // Only async-signal-safe work here: the event loop reads the byte.
 void onTerminationSignal(int)
@@ -18,11 +19,25 @@ void onTerminationSignal(int)
 }
 } // namespace
 
-void TerminationSignals::quitOnTermination(QObject *owner)
+void TerminationSignals::catchFromNowOn()
 {
     ::signal(SIGPIPE, SIG_IGN);
     if (s_quitPipe[0] >= 0 || ::pipe2(s_quitPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
+    struct sigaction action = {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
+}
+
+void TerminationSignals::quitOnTermination(QObject *owner)
+{
+    catchFromNowOn();
+    if (s_quitPipe[0] < 0 || s_notifierInstalled)
+        return;
+    s_notifierInstalled = true;
     auto *notifier = new QSocketNotifier(s_quitPipe[0], QSocketNotifier::Read, owner);
     QObject::connect(notifier, &QSocketNotifier::activated, owner, [] {
         char byte;
@@ -30,10 +45,4 @@ void TerminationSignals::quitOnTermination(QObject *owner)
         }
         QCoreApplication::quit();
     });
-    struct sigaction action = {};
-    action.sa_handler = onTerminationSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
 }

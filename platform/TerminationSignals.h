@@ -9,6 +9,10 @@ class QObject;
 class TerminationSignals
 {
 public:
+    // Call first in main: a signal that arrives while the program is still starting is
+    // kept and ends the program as soon as its event loop runs, instead of killing it
+    // half set up.
+    static void catchFromNowOn();
     // Call once, after the application object exists; the notifier is owned by owner.
     static void quitOnTermination(QObject *owner);
 };

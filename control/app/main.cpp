@@ -9,6 +9,7 @@
 
 int main(int argc, char *argv[])
 {
+    TerminationSignals::catchFromNowOn();
     ProcessLimits::raiseOpenFileLimit();
     QApplication app(argc, argv);
     // The network manager would otherwise poll the network interfaces every ten seconds

@@ -13,6 +13,7 @@
 
 int main(int argc, char *argv[])
 {
+    TerminationSignals::catchFromNowOn();
     ProcessLimits::raiseOpenFileLimit();
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QApplication app(argc, argv);
