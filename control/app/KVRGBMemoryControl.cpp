@@ -117,6 +117,9 @@ KVRGBMemoryControl::KVRGBMemoryControl(QWidget *parent, ChannelBinder bindChanne
     createHardwareReader();        // 6
     createLightingEngine();        // 7
     loadChannel(bindChannel);      // 8
+    // Every frame publishes its colours through the channel from the engine's thread, so
+    // frames begin only once the channel's functions are bound.
+    startLightingFrames();
     createAudioMeter();            // 9
     createWeatherSource();         // 10
     createScreenSampler();         // 11
@@ -309,11 +312,15 @@ void KVRGBMemoryControl::createLightingEngine()
         rediscoverModules();
     });
 
-    const int modules = m_lighting->setupMemory();
-    qInfo() << "Memory_Number :" << modules;
+    m_discoveredModules = m_lighting->setupMemory();
+    qInfo() << "Memory_Number :" << m_discoveredModules;
     if (DebugFlags::isDebugMode())
-        qDebug() << "HAL Get Module Number:" << modules;
-    if (modules >= 1)
+        qDebug() << "HAL Get Module Number:" << m_discoveredModules;
+}
+
+void KVRGBMemoryControl::startLightingFrames()
+{
+    if (m_lighting && m_discoveredModules >= 1)
         m_lighting->startTimers();
 }
 

@@ -123,6 +123,7 @@ private:
     void createTray();
     void createHardwareReader();
     void createLightingEngine();
+    void startLightingFrames();
     void loadChannel(const ChannelBinder &bindChannel);
     void runWithoutSharedState(const QString &reason);
     void scheduleChannelBacklog();
@@ -203,6 +204,8 @@ private:
     int m_autoInfoRetries = 10; // while a starting window has no endpoint yet
     int m_lightingProfile = 0; // the profile whose lighting the engine shows
     bool m_shutDown = false;
+    // What the first discovery found; frames start with the channel bound.
+    int m_discoveredModules = 0;
     const qint64 m_copyDataOut = 10000;
     const qint64 m_copyDataIn = 10001;
 };
