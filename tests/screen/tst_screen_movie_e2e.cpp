@@ -41,6 +41,9 @@ private slots:
         QVERIFY2(!qEnvironmentVariableIsEmpty("DISPLAY"), "runs on an X server");
         ProductFixture product;
         QVERIFY(product.startControl());
+        // Frames begin once the saved state is in the channel; a change made before would
+        // be overwritten by it.
+        QVERIFY2(waitUntil([] { return !halFrame(0).isEmpty(); }, 20000), qPrintable(product.control().output()));
         // Only now: an X server whose last client leaves resets its root window to black.
         QVERIFY(paintRoot(QStringLiteral("#c86432"))); // 200, 100, 50
         QVERIFY(ProductFixture::tool({QStringLiteral("set-lighting"), QStringLiteral("0"), QStringLiteral("30"),
