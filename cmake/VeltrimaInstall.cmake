@@ -34,29 +34,26 @@ endfunction()
 
 # A relative link, so the installed tree can be moved with its prefix.
 function(veltrima_install_command_link target)
-    get_target_property(name ${target} OUTPUT_NAME)
-    if(NOT name)
-        set(name ${target})
-    endif()
-    file(RELATIVE_PATH to /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${VELTRIMA_INSTALL_PRIVATE_DIR}/${name})
+    set(name "$<TARGET_FILE_NAME:${target}>")
+    file(RELATIVE_PATH to /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${VELTRIMA_INSTALL_PRIVATE_DIR})
+    set(to "${to}/${name}")
     install(CODE "
         set(link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${name}\")
         message(STATUS \"Installing: \${link} -> ${to}\")
         file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
         file(CREATE_LINK \"${to}\" \"\${link}\" SYMBOLIC)
-        list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${link}\")")
+        list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${name}\")")
 endfunction()
 
 # The entry names the server's installed path, which is known only at install time.
 function(veltrima_install_hal_registration target clsid)
-    get_target_property(prefix ${target} PREFIX)
-    set(file_name "${prefix}${target}${CMAKE_SHARED_MODULE_SUFFIX}")
+    set(file_name "$<TARGET_FILE_NAME:${target}>")
     install(CODE "
         set(folder \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${VELTRIMA_INSTALL_HAL_REGISTRY_DIR}\")
         set(entry \"\${folder}/${clsid}\")
         message(STATUS \"Installing: \${entry}\")
         file(WRITE \"\${entry}\" \"\${CMAKE_INSTALL_PREFIX}/${VELTRIMA_INSTALL_PRIVATE_DIR}/${file_name}\\n\")
-        list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${entry}\")")
+        list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${CMAKE_INSTALL_PREFIX}/${VELTRIMA_INSTALL_HAL_REGISTRY_DIR}/${clsid}\")")
 endfunction()
 
 # veltrima_package_depends(<debian dependency>...): a package the installed programs need
