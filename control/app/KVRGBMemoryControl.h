@@ -122,7 +122,8 @@ private:
     void createStore();
     void createTray();
     void createHardwareReader();
-    void createLightingEngine();
+    // The engine, without its frames running; returns the modules found.
+    int createLightingEngine();
     void loadChannel(const ChannelBinder &bindChannel);
     void runWithoutSharedState(const QString &reason);
     void scheduleChannelBacklog();
