@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Set-up, build and run on Debian 12. "run" starts the product, "test" runs every test
 # (built with AddressSanitizer and UndefinedBehaviorSanitizer), "tsan" runs every test
-# built with ThreadSanitizer. Installs what is missing.
+# built with ThreadSanitizer, "package" builds the Debian package in build-pkg. Installs
+# what is missing.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,7 +10,7 @@ packages=(build-essential cmake ninja-build pkg-config qtbase5-dev qttools5-dev 
           libtinyxml-dev libudev-dev libpulse-dev libbenchmark-dev libfontconfig-dev
           libxcb1-dev libxcb-shm0-dev
           xvfb xauth x11-xserver-utils pulseaudio pulseaudio-utils dbus fonts-dejavu-core fonts-noto-cjk
-          fonts-noto-ui-core procps)
+          fonts-noto-ui-core procps file dpkg-dev)
 
 install_missing() {
     local missing=()
@@ -51,8 +52,14 @@ tsan)
     cd "$here/build-tsan"
     ctest --output-on-failure -j "$(nproc)" --timeout 300
     ;;
+package)
+    install_missing
+    build "$here/build-pkg" all -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr -DVELTRIMA_TESTS=OFF
+    cd "$here/build-pkg"
+    cpack -G DEB
+    ;;
 *)
-    echo "usage: $0 run|test|tsan" >&2
+    echo "usage: $0 run|test|tsan|package" >&2
     exit 2
     ;;
 esac

@@ -115,11 +115,11 @@ KVRGBMemoryControl::KVRGBMemoryControl(QWidget *parent, ChannelBinder bindChanne
         QCoreApplication::installTranslator(&m_translator);
     createTray();                  // 5
     createHardwareReader();        // 6
-    createLightingEngine();        // 7
+    const int modules = createLightingEngine(); // 7
     loadChannel(bindChannel);      // 8
-    // Every frame publishes its colours through the channel from the engine's thread, so
-    // frames begin only once the channel's functions are bound.
-    startLightingFrames();
+    // Every frame calls into the channel binding, which loading writes: frames start after it.
+    if (modules >= 1)
+        m_lighting->startTimers();
     createAudioMeter();            // 9
     createWeatherSource();         // 10
     createScreenSampler();         // 11
@@ -276,10 +276,10 @@ void KVRGBMemoryControl::createHardwareReader()
     setGeometry(300, 100, 100, 100);
 }
 
-void KVRGBMemoryControl::createLightingEngine()
+int KVRGBMemoryControl::createLightingEngine()
 {
     if (m_lighting)
-        return;
+        return 0;
     m_lighting = new Lighting_Control(DebugFlags::isDebugMode());
     m_threads << prepareWorker(m_lighting, "lighting");
     // Each frame runs on a thread of its own, joined with wait() like the workers.
@@ -312,16 +312,11 @@ void KVRGBMemoryControl::createLightingEngine()
         rediscoverModules();
     });
 
-    m_discoveredModules = m_lighting->setupMemory();
-    qInfo() << "Memory_Number :" << m_discoveredModules;
+    const int modules = m_lighting->setupMemory();
+    qInfo() << "Memory_Number :" << modules;
     if (DebugFlags::isDebugMode())
-        qDebug() << "HAL Get Module Number:" << m_discoveredModules;
-}
-
-void KVRGBMemoryControl::startLightingFrames()
-{
-    if (m_lighting && m_discoveredModules >= 1)
-        m_lighting->startTimers();
+        qDebug() << "HAL Get Module Number:" << modules;
+    return modules;
 }
 
 void KVRGBMemoryControl::loadChannel(const ChannelBinder &bindChannel)

@@ -122,8 +122,8 @@ private:
     void createStore();
     void createTray();
     void createHardwareReader();
-    void createLightingEngine();
-    void startLightingFrames();
+    // The engine, without its frames running; returns the modules found.
+    int createLightingEngine();
     void loadChannel(const ChannelBinder &bindChannel);
     void runWithoutSharedState(const QString &reason);
     void scheduleChannelBacklog();
@@ -204,8 +204,6 @@ private:
     int m_autoInfoRetries = 10; // while a starting window has no endpoint yet
     int m_lightingProfile = 0; // the profile whose lighting the engine shows
     bool m_shutDown = false;
-    // What the first discovery found; frames start with the channel bound.
-    int m_discoveredModules = 0;
     const qint64 m_copyDataOut = 10000;
     const qint64 m_copyDataIn = 10001;
 };

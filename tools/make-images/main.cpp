@@ -139,11 +139,13 @@ QImage switchKnob(bool on)
     return image;
 }
 
-QImage icon()
+// Drawn on a 64-unit grid and scaled, so the desktop's icon sizes are as sharp as the window's.
+QImage icon(int size = 64)
 {
-    QImage image = canvas(64, 64);
+    QImage image = canvas(size, size);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 64.0, size / 64.0);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(20, 22, 28));
     p.drawRoundedRect(QRectF(2, 2, 60, 60), 12, 12);
@@ -222,7 +224,7 @@ int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <ui image folder> [<control program image folder>]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <ui image folder> [<control program image folder> [<hicolor icon folder>]]\n", argv[0]);
         return 2;
     }
     QDir dir(QString::fromLocal8Bit(argv[1]));
@@ -245,6 +247,15 @@ int main(int argc, char *argv[])
             return 1;
         ok = save(icon(), control, "icon.ico", "ICO") && ok;
         ok = save(warning(), control, "Warning_Alert.png") && ok;
+    }
+    if (argc > 3) {
+        // The desktop's icon theme: <folder>/<n>x<n>/apps/veltrima-rgb.png.
+        for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+            QDir themed(QString::fromLocal8Bit(argv[3]) + QStringLiteral("/%1x%1/apps").arg(size));
+            if (!themed.mkpath(QStringLiteral(".")))
+                return 1;
+            ok = save(icon(size), themed, "veltrima-rgb.png") && ok;
+        }
     }
     return ok ? 0 : 1;
 }
