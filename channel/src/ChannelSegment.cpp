@@ -236,7 +236,9 @@ bool ChannelSegment::lock()
         logThrottled(g_busyLog, "another process holds the shared lock too long; giving up");
         return false;
     }
-    if (!intact()) {
+    // Checked again after every replacement: the file lock is let go while the file is
+    // replaced, and a peer may shrink the new file before we hold the lock again.
+    while (!intact()) {
         SegmentFileLock::release(m_fd);
         m_replacing = true;
         const bool replaced = replaceFile(deadline);

@@ -125,8 +125,12 @@ std::optional<HalDescription> HalDescription::parse(const QByteArray &xml, QStri
             *error = QStringLiteral("elements nested more than %1 deep").arg(kMaxDepth);
         return std::nullopt;
     }
+    // TinyXML steps over a whole UTF-8 sequence at a lead byte, so a lead byte at the very
+    // end took it past the terminating zero; zeros for the longest sequence stop it.
+    QByteArray text = xml;
+    text.append(4, '\0');
     TiXmlDocument document;
-    document.Parse(xml.constData(), nullptr, TIXML_ENCODING_UTF8);
+    document.Parse(text.constData(), nullptr, TIXML_ENCODING_UTF8);
     if (document.Error()) {
         if (error)
             *error = QStringLiteral("not XML: %1 (row %2, column %3)")
