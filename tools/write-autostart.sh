@@ -23,8 +23,10 @@ if [ -e "$entry" ] && grep -qxF "$exec_line" "$entry"; then
 fi
 
 mkdir -p "$(dirname "$entry")"
-sed -e "s|^Exec=.*|$(printf '%s' "$exec_line" | sed -e 's/[\\|&]/\\&/g')|" \
-    "$here/ui/resources/veltrima-rgb.desktop" > "$entry.new"
+# The package's entry, naming this build's program; its TryExec looks on the PATH, where a
+# build's program is not.
+sed -e "s|^Exec=.*|$(printf '%s' "$exec_line" | sed -e 's/[\\|&]/\\&/g')|" -e '/^TryExec=/d' \
+    "$here/packaging/veltrima-rgb-autostart.desktop" > "$entry.new"
 mv "$entry.new" "$entry"
 echo "Wrote the log-on entry $entry:"
 echo "  it starts $program from this build folder each time you log on."

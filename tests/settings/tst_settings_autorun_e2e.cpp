@@ -204,7 +204,7 @@ private slots:
     void logOnEntries()
     {
         TestEnvironment env;
-        QCOMPARE(execArguments(entryValue(QStringLiteral(VELTRIMA_SOURCE_DIR "/ui/resources/veltrima-rgb.desktop"),
+        QCOMPARE(execArguments(entryValue(QStringLiteral(VELTRIMA_SOURCE_DIR "/packaging/veltrima-rgb-autostart.desktop"),
                                           QStringLiteral("Exec"))),
                  QStringList({QStringLiteral("veltrima-rgb"), QStringLiteral("open")}));
         const QString bin = awkwardBinFolder(env.root());
