@@ -213,7 +213,7 @@
     </message>
     <message>
         <source>Profile</source>
-        <translation>Профиль</translation>
+        <translation>Проф.</translation>
     </message>
 </context>
 </TS>
