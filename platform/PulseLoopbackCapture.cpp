@@ -269,8 +269,8 @@ void PulseLoopbackCapture::setUpStream(int sinkCount, const std::string &default
     ++m_serial;
     if (sinkCount == 0)
         return;
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, uint32_t(kSampleRate), uint8_t(kChannels)};
-    m_stream = pa_stream_new(m_context, "sound level", &spec, nullptr);
+    const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, uint32_t(kSampleRate), uint8_t(kChannels)};
+    m_stream = pa_stream_new(m_context, "sound level", &format, nullptr);
     if (!m_stream) {
         qWarning() << "pAudioClient->GetService---------------FAILED" << errorText(m_context);
         m_streamLost = true;
@@ -285,7 +285,7 @@ void PulseLoopbackCapture::setUpStream(int sinkCount, const std::string &default
         m_stream, [](pa_stream *, void *userdata) { self(userdata)->streamSuspended(); }, this);
     pa_buffer_attr attributes;
     std::memset(&attributes, 0xff, sizeof attributes); // the server's choice for the rest
-    attributes.fragsize = uint32_t(pa_usec_to_bytes(pa_usec_t(kFragmentMs) * PA_USEC_PER_MSEC, &spec));
+    attributes.fragsize = uint32_t(pa_usec_to_bytes(pa_usec_t(kFragmentMs) * PA_USEC_PER_MSEC, &format));
     // A recording that loses its device ends rather than follow the server elsewhere; a
     // listener alone must not keep a sound card from resting.
     const bool idle = m_wakeFd >= 0 && nowMs() - m_lastTakeMs.load(std::memory_order_relaxed) > kIdleMs;
