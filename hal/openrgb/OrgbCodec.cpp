@@ -14,7 +14,8 @@ constexpr std::size_t kColour = 4;
 
 std::size_t minMode(std::uint32_t version)
 {
-    return kMinString + (version >= 3 ? 48 : 40) + 2;
+    // Nine 32-bit fields, twelve from protocol 3 on (the brightness range and value).
+    return kMinString + (version >= 3 ? 48 : 36) + 2;
 }
 
 std::size_t minZone(std::uint32_t version)

@@ -4,6 +4,7 @@
 #include "OrgbCodec.h"
 #include "OrgbPacket.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -28,8 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (controller) {
             // What was read must encode back to a block that reads the same.
             const std::string again = OrgbCodec::encodeController(*controller, version);
-            if (!OrgbCodec::decodeController(again, version))
+            std::string againError;
+            if (!OrgbCodec::decodeController(again, version, &againError)) {
+                std::fprintf(stderr, "a decoded block does not read back: %s\n", againError.c_str());
                 std::abort();
+            }
         }
         stream.erase(0, OrgbPacket::kHeaderSize + payload.size());
     }
