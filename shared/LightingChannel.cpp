@@ -99,9 +99,18 @@ bool LightingChannel::load(const QString &folder)
         return false;
     }
     m_shutdown = reinterpret_cast<void (*)()>(dlsym(m_handle, "SharedDLL_shutdown"));
+    m_setLedNum = reinterpret_cast<void (*)(int, int)>(dlsym(m_handle, "SetValueLedNum"));
     // An older library without the call cannot say; it is taken at its word.
     if (!resolve(m_handle, "SharedDLL_lastCallSucceeded", m_lastCallSucceeded))
         m_lastCallSucceeded = [] { return true; };
+    return true;
+}
+
+bool LightingChannel::setLedNum(int module, int ledNum)
+{
+    if (!m_setLedNum)
+        return false;
+    m_setLedNum(module, ledNum);
     return true;
 }
 

@@ -62,6 +62,10 @@ public:
     // file, and a setter stored nothing.
     bool lastCallSucceeded() const { return m_lastCallSucceeded(); }
 
+    // Stores one module's LED count, 0 included. False when the library is older than
+    // this call; the caller then goes through SetValueHWData, which cannot store a 0.
+    bool setLedNum(int module, int ledNum);
+
     // Stops the library's listener: no callback runs once this returns.
     void shutdown();
 
@@ -72,6 +76,7 @@ private:
     bool bindAll();
 
     void (*m_shutdown)() = nullptr;
+    void (*m_setLedNum)(int, int) = nullptr;
     bool (*m_lastCallSucceeded)() = [] { return false; };
     void *m_handle = nullptr;
     QString m_error;

@@ -45,4 +45,11 @@ VELTRIMA_LIGHTING_API bool SharedDLL_isAvailable();
  */
 VELTRIMA_LIGHTING_API bool SharedDLL_lastCallSucceeded();
 
+/*
+ * Stores one module's LED count as the lighting engine counted it, 0 included (a module
+ * that is no longer found); kept to 0..12. SetValueHWData takes only counts above 0,
+ * because a scan's record carries 0 for every module. Raises no event.
+ */
+VELTRIMA_LIGHTING_API void SetValueLedNum(int module, int ledNum);
+
 #endif

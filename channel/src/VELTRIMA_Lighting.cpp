@@ -246,6 +246,15 @@ void SetValueHWData(const HWData *data)
     });
 }
 
+void SetValueLedNum(int module, int ledNum)
+{
+    if (!validModule(module, "SetValueLedNum"))
+        return;
+    store([&](ChannelLayout &shared) {
+        shared.hwData.memoryData[module].ledNum = std::clamp(ledNum, 0, int(kLedSlots));
+    });
+}
+
 void SetValueSoftwareRGB(int module, const COLORREF *colours, int count)
 {
     if (!validModule(module, "SetValueSoftwareRGB"))

@@ -862,9 +862,12 @@ void KVRGBMemoryControl::slot_LedNum(int module, int ledNum)
     m_hwInfo->slot_LedNum(module, ledNum);
     // Handing a stand-in record back to the channel would overwrite its readings.
     m_hubRecord.writeLedCount(module, ledNum);
-    if (std::optional<HWData> data = readChannelRecord()) {
-        data->memoryData[module].ledNum = ledNum;
-        m_channel.SetValueHWData(&*data);
+    // A module no longer found must show 0 LEDs, which only the dedicated call can store.
+    if (!m_channel.setLedNum(module, ledNum)) {
+        if (std::optional<HWData> data = readChannelRecord()) {
+            data->memoryData[module].ledNum = ledNum;
+            m_channel.SetValueHWData(&*data);
+        }
     }
     if (DebugFlags::isDebugMode())
         qDebug() << "Get Module Led Num[" << module << "]:" << ledNum;

@@ -74,7 +74,14 @@ HalServerScan HalDiscovery::scan(const HalRegistryEntry &server, bool debug)
     if (debug)
         qDebug() << "Module Count_1:" << count;
     if (count == 0) {
-        releaseObject(hal);
+        // A server that reports changes is kept: its devices may come later (a daemon
+        // started after us), and only a live object notices them.
+        if (library->canWatchDevices()) {
+            result.hal = hal;
+            result.server = library;
+        } else {
+            releaseObject(hal);
+        }
         return result;
     }
     if (count > kMaxHalDevices) {

@@ -35,7 +35,8 @@ class HalDiscovery
 {
 public:
     // Creates the server's HAL object and reads its devices and their descriptions. No HAL
-    // object when the server cannot be created or reports no device (it is released then).
+    // object when the server cannot be created, or reports no device and cannot tell when
+    // some come (it is released then).
     static HalServerScan scan(const HalRegistryEntry &server, bool debug);
 
     // The memory modules among the scanned devices, in device order, at most one per

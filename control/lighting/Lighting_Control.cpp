@@ -186,6 +186,14 @@ std::optional<HalServerScan> Lighting_Control::scanWithin(const HalRegistryEntry
 
 int Lighting_Control::adopt(const HalServerScan &scan, bool debug)
 {
+    const QVector<AcceptedModule> accepted = HalDiscovery::accept(scan, debug);
+    // With no module, a server that reports changes is held and watched, so that modules it
+    // finds later are taken up; the first such server of a discovery is the one kept.
+    const bool standby = accepted.isEmpty() && scan.server && scan.server->canWatchDevices();
+    if (accepted.isEmpty() && holdsStandby()) {
+        HalDiscovery::release(scan);
+        return 0;
+    }
     {
         std::lock_guard<std::mutex> lock(m_deviceMutex);
         for (const std::optional<HalDescription> &description : scan.descriptions) {
@@ -193,7 +201,6 @@ int Lighting_Control::adopt(const HalServerScan &scan, bool debug)
                 m_descriptions.append(*description);
         }
     }
-    const QVector<AcceptedModule> accepted = HalDiscovery::accept(scan, debug);
     const int descriptionCount = descriptions().size();
     if (debug)
         qDebug() << "Module Count_2:" << descriptionCount << scan.devices.size();
@@ -216,7 +223,8 @@ int Lighting_Control::adopt(const HalServerScan &scan, bool debug)
     }
     qDebug() << "Total====ledNum= ==== " << totalLedNum;
 
-    HalDiscovery::releaseExcept(scan, accepted);
+    if (!standby)
+        HalDiscovery::releaseExcept(scan, accepted);
     QVector<ModuleDevice> kept;
     for (int position = 0; position < accepted.size(); ++position)
         kept.append({position, accepted.at(position).device});
@@ -226,11 +234,19 @@ int Lighting_Control::adopt(const HalServerScan &scan, bool debug)
         std::lock_guard<std::mutex> lock(m_deviceMutex);
         old = std::exchange(m_devices, kept);
         // The HAL object in use stays; a discovery whose devices are all refused keeps none.
-        oldHal = std::exchange(m_hal, accepted.isEmpty() ? nullptr : scan.hal);
+        oldHal = std::exchange(m_hal, accepted.isEmpty() && !standby ? nullptr : scan.hal);
     }
     releaseDevices(old, oldHal);
-    watchServer(accepted.isEmpty() ? std::nullopt : scan.server);
+    watchServer(accepted.isEmpty() && !standby ? std::nullopt : scan.server);
+    if (standby)
+        qInfo().noquote() << "HAL server" << scan.name << "has no memory module now; watching it for some";
     return accepted.size();
+}
+
+bool Lighting_Control::holdsStandby() const
+{
+    std::lock_guard<std::mutex> lock(m_deviceMutex);
+    return m_devices.isEmpty() && m_hal;
 }
 
 bool Lighting_Control::adoptLate(const HalServerScan &scan, quint64 discovery)

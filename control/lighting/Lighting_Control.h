@@ -130,6 +130,8 @@ private:
     // Makes a scan's memory modules the driven ones (LED counts, colours, device list).
     // Returns the number of modules taken.
     int adopt(const HalServerScan &scan, bool debug);
+    // A HAL object without modules is held, waiting for its server to report some.
+    bool holdsStandby() const;
     // A scan that came in after its discovery stopped waiting; false when it is not wanted.
     bool adoptLate(const HalServerScan &scan, quint64 discovery);
 

@@ -19,6 +19,7 @@ public:
     // Hands the server a handler for changes of its device list (null withdraws it);
     // false when the server's devices never change (it has no such entry point).
     bool watchDevices(VeltrimaHalDevicesChangedFn handler, void *context) const;
+    bool canWatchDevices() const { return m_watch != nullptr; }
 
     bool operator==(const HalServer &other) const { return m_create == other.m_create; }
 

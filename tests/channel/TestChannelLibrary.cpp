@@ -471,6 +471,16 @@ void TestChannelLibrary::hardwareRecordTakesOnlyReaderFields()
     QCOMPARE(stored.settingData.language, 0);
     QVERIFY(stored.dataTimestamp >= start && stored.dataTimestamp <= end);
     QVERIFY(isFreshTimestamp(stored.dataTimestamp, end));
+
+    // Only the engine's own call takes a count down to 0 (a module no longer found).
+    SetValueLedNum(0, 0);
+    SetValueLedNum(1, 99);
+    SetValueLedNum(8, 3);
+    QVERIFY(!SharedDLL_lastCallSucceeded());
+    const HWData recounted = GetValueHWData();
+    QCOMPARE(recounted.memoryData[0].ledNum, 0);
+    QCOMPARE(recounted.memoryData[1].ledNum, kLedSlots);
+    QCOMPARE(recounted.memoryData[2].ledNum, 7);
 }
 
 void TestChannelLibrary::slotNumbersAndSettings()

@@ -216,6 +216,29 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(server.controllers()[0].activeMode == 1, 5000);
     }
 
+    // OpenRGB's server often starts after the user's session: its modules are taken up
+    // when it comes, without a restart of the control program.
+    void serverStartedLaterIsTakenUp()
+    {
+        FakeOrgbServer server;
+        server.setControllers({FakeOrgbServer::dram("DIMM A", 5), FakeOrgbServer::dram("DIMM B", 5)});
+        QVERIFY(server.start());
+        const std::uint16_t port = server.port();
+        server.stop();
+        QVERIFY(registerHal(port));
+        QVERIFY(startControl());
+        QVERIFY(m_control->waitForOutput(QStringLiteral("watching it for some"), 20000));
+        // The channel still holds the last test's modules until the program writes its own.
+        QVERIFY(waitUntil([] { return ledNum(0) == 0 && ledNum(1) == 0 && ledNum(2) == 0; }, 20000));
+
+        const auto started = FakeOrgbServer::Clock::now();
+        QVERIFY(server.start(port));
+        QVERIFY(waitUntil([] { return ledNum(0) == 5 && ledNum(1) == 5; }, 20000));
+        QVERIFY(waitUntil([&] { return updatedSince(server, 0, started) && updatedSince(server, 1, started); },
+                          15000));
+        QVERIFY(stopControl());
+    }
+
     void serverWithoutVersionAnswerIsProtocolZero()
     {
         FakeOrgbServer server;
