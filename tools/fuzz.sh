@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang's libFuzzer (AddressSanitizer and
 # UndefinedBehaviorSanitizer on) and runs each for the given seconds (default 60), one
-# target per core at a time. Each target starts from its seeds in tests/fuzz/corpus and
+# target per core at a time; name targets after the seconds to run only those. Each target starts from its seeds in tests/fuzz/corpus and
 # keeps what it learns in build-fuzz/corpus; an input that fails is saved in
 # build-fuzz/crashes/<target>/ — copy it into tests/fuzz/corpus/<target>/ once mended, so
 # that the normal suite replays it.
@@ -25,6 +25,13 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 targets=$(cd "$here/tests/fuzz" && ls -d corpus/fuzz_* | sed 's|corpus/||')
+if [ $# -gt 1 ]; then
+    shift
+    for target in "$@"; do
+        grep -qx "$target" <<<"$targets" || { echo "no fuzz target $target; there are:" $targets >&2; exit 2; }
+    done
+    targets="$*"
+fi
 CC=clang CXX=clang++ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTRIMA_FUZZ=ON >/dev/null
 # shellcheck disable=SC2086 # one word per target
 cmake --build "$build" --target $targets
