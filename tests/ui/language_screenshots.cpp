@@ -126,6 +126,18 @@ int main(int argc, char **argv)
             std::printf("%s\n", qPrintable(file));
             modeList->hide();
         }
+        // The lighting page while its LEDs are edited (Cancel and Apply shown).
+        auto *edit = view.findChild<QPushButton *>(QStringLiteral("btn_Edit"));
+        auto *cancel = view.findChild<QPushButton *>(QStringLiteral("btn_Edit_Cancel"));
+        if (edit && cancel && edit->isEnabled()) {
+            edit->click();
+            settle(100);
+            const QString file = out.filePath(QStringLiteral("lighting-edit_%1.png").arg(QLatin1String(argv[i])));
+            if (!view.grab().save(file))
+                return 1;
+            std::printf("%s\n", qPrintable(file));
+            cancel->click();
+        }
         Widget_LocationPolicy policy;
         policy.updateTexts();
         policy.show();

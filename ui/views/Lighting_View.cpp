@@ -1215,4 +1215,19 @@ void Lighting_View::updateLanguage_Lighting()
     label_Preview->setFont(arialPx(18));
     for (QPushButton *b : {btn_Edit, btn_Edit_Cancel, btn_Edit_Apply})
         b->setFont(arialPx(12));
+    placeEditButtons();
+}
+
+void Lighting_View::placeEditButtons()
+{
+    // 48 px hold the English words; a longer translation widens its button to the left,
+    // keeping the right edge and the 10 px before Apply.
+    const auto placeLeftOf = [](QPushButton *button, int right) {
+        const int width = std::max(48, button->fontMetrics().horizontalAdvance(button->text()) + 10);
+        button->setGeometry(right - width, 5, width, 20);
+    };
+    const int right = kWidth - 83 + 48;
+    placeLeftOf(btn_Edit, right);
+    placeLeftOf(btn_Edit_Cancel, right);
+    placeLeftOf(btn_Edit_Apply, btn_Edit_Cancel->x() - 10);
 }

@@ -114,6 +114,7 @@ private:
     void buildControlPanel();
     void buildModuleArea();
     void buildSideButtons();
+    void placeEditButtons();
     QComboBox *makeComboBox(const char *name, int y);
 
     bool isCounted(int k) const;
