@@ -1,9 +1,12 @@
 #include "UpdateNoteWindow.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+
+#include <algorithm>
 
 UpdateNoteWindow::UpdateNoteWindow(QWidget *parent)
     : QWidget(parent, Qt::Window)
@@ -20,7 +23,7 @@ UpdateNoteWindow::UpdateNoteWindow(QWidget *parent)
     m_title->setGeometry(10, 5, 280, 15);
     m_note->setGeometry(10, 20, 280, 240);
     m_note->setReadOnly(true);
-    m_close->setGeometry(135, 250, 30, 20);
+    placeClose();
     connect(m_close, &QPushButton::released, this, &UpdateNoteWindow::closeReleased);
 }
 
@@ -39,6 +42,14 @@ void UpdateNoteWindow::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange) {
         m_title->setText(tr("Update Note:"));
         m_close->setText(tr("Close"));
+        placeClose();
     }
     QWidget::changeEvent(event);
+}
+
+void UpdateNoteWindow::placeClose()
+{
+    // 30 px, centred, do not hold "Close" in most fonts: the button grows about its centre.
+    const int width = std::max(30, m_close->fontMetrics().horizontalAdvance(m_close->text()) + 12);
+    m_close->setGeometry(150 - width / 2, 250, width, 20);
 }

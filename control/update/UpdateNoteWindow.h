@@ -25,6 +25,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    void placeClose();
+
     QLabel *m_title;
     QPlainTextEdit *m_note;
     QPushButton *m_close;
