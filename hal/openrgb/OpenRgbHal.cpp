@@ -5,6 +5,7 @@
 #include "veltrima_hal.h"
 
 #include "HalGuid.h"
+#include "HalRefCounting.h"
 #include "OpenRgbHalConfig.h"
 #include "OrgbConnection.h"
 #include "OrgbLatency.h"
@@ -46,7 +47,11 @@ struct OpenRgbObject {
     std::mutex enumerateMutex;
     bool enumerated = false;
     std::vector<OpenRgbDevice *> devices;
+
+    static void destroy(OpenRgbObject *object);
 };
+
+using Refs = HalRefCounting<OpenRgbObject, OpenRgbDevice>;
 
 // The host's handler for device-list changes, shared by every object of the server.
 struct DeviceWatch {
@@ -114,38 +119,11 @@ OrgbConnectionSettings settingsFrom(const OpenRgbHalConfig &config)
     return settings;
 }
 
-uint32_t objectAddRef(VeltrimaHalObject *self);
-uint32_t objectRelease(VeltrimaHalObject *self);
-
-VeltrimaHalResult deviceQueryInterface(VeltrimaHalDevice *self, const VeltrimaHalGuid *, void **object)
-{
-    if (!self || !object)
-        return VELTRIMA_HAL_E_POINTER;
-    *object = nullptr;
-    return VELTRIMA_HAL_E_NOINTERFACE;
-}
-
-// A device's references keep its object (which owns the device's memory) alive.
-uint32_t deviceAddRef(VeltrimaHalDevice *self)
-{
-    auto *device = reinterpret_cast<OpenRgbDevice *>(self);
-    objectAddRef(&device->owner->base);
-    return ++device->refs;
-}
-
-uint32_t deviceRelease(VeltrimaHalDevice *self)
-{
-    auto *device = reinterpret_cast<OpenRgbDevice *>(self);
-    const std::uint32_t left = --device->refs;
-    objectRelease(&device->owner->base);
-    return left;
-}
-
 VeltrimaHalResult deviceGetCapabilities(VeltrimaHalDevice *self, char **description)
 {
     if (!self || !description)
         return VELTRIMA_HAL_E_POINTER;
-    *description = strdup(reinterpret_cast<OpenRgbDevice *>(self)->description.constData());
+    *description = strdup(Refs::device(self)->description.constData());
     return *description ? VELTRIMA_HAL_OK : VELTRIMA_HAL_E_FAIL;
 }
 
@@ -155,30 +133,13 @@ VeltrimaHalResult deviceSetColors(VeltrimaHalDevice *self, int32_t effect, const
         return VELTRIMA_HAL_E_POINTER;
     if (count < 0 || count > 4096)
         return VELTRIMA_HAL_E_INVALIDARG;
-    auto *device = reinterpret_cast<OpenRgbDevice *>(self);
+    OpenRgbDevice *device = Refs::device(self);
     device->owner->connection->show(device->index, effect, colors, count);
     return VELTRIMA_HAL_OK;
 }
 
-const VeltrimaHalDeviceVtbl kDeviceVtbl = {deviceQueryInterface, deviceAddRef, deviceRelease,
+const VeltrimaHalDeviceVtbl kDeviceVtbl = {Refs::deviceQueryInterface, Refs::deviceAddRef, Refs::deviceRelease,
                                            deviceGetCapabilities, deviceSetColors};
-
-VeltrimaHalResult objectQueryInterface(VeltrimaHalObject *self, const VeltrimaHalGuid *iid, void **object)
-{
-    if (!self || !iid || !object)
-        return VELTRIMA_HAL_E_POINTER;
-    *object = nullptr;
-    if (!HalGuid::equal(*iid, HalGuid::halInterfaceId()))
-        return VELTRIMA_HAL_E_NOINTERFACE;
-    objectAddRef(self);
-    *object = self;
-    return VELTRIMA_HAL_OK;
-}
-
-uint32_t objectAddRef(VeltrimaHalObject *self)
-{
-    return ++reinterpret_cast<OpenRgbObject *>(self)->refs;
-}
 
 void writeLatencyReport(const OpenRgbObject &object)
 {
@@ -189,25 +150,20 @@ void writeLatencyReport(const OpenRgbObject &object)
         file.write(QByteArray::fromStdString(object.latency.report()));
 }
 
-uint32_t objectRelease(VeltrimaHalObject *self)
+void OpenRgbObject::destroy(OpenRgbObject *object)
 {
-    auto *object = reinterpret_cast<OpenRgbObject *>(self);
-    const std::uint32_t left = --object->refs;
-    if (left != 0)
-        return left;
     object->connection.reset(); // sends what is pending, then ends its thread
     writeLatencyReport(*object);
     for (OpenRgbDevice *device : object->devices)
         delete device;
     delete object;
-    return 0;
 }
 
 VeltrimaHalResult objectEnumerate(VeltrimaHalObject *self, VeltrimaHalDevice **devices, uint32_t *count)
 {
     if (!self || !count)
         return VELTRIMA_HAL_E_POINTER;
-    auto *object = reinterpret_cast<OpenRgbObject *>(self);
+    OpenRgbObject *object = Refs::object(self);
     {
         // The list is fixed by the first call, so that counting and filling agree.
         std::lock_guard<std::mutex> lock(object->enumerateMutex);
@@ -224,21 +180,11 @@ VeltrimaHalResult objectEnumerate(VeltrimaHalObject *self, VeltrimaHalDevice **d
             object->enumerated = true;
         }
     }
-    const auto available = std::uint32_t(object->devices.size());
-    if (!devices) {
-        *count = available;
-        return VELTRIMA_HAL_OK;
-    }
-    const std::uint32_t filled = std::min(*count, available);
-    for (std::uint32_t i = 0; i < filled; ++i) {
-        deviceAddRef(&object->devices[i]->base);
-        devices[i] = &object->devices[i]->base;
-    }
-    *count = filled;
-    return VELTRIMA_HAL_OK;
+    return Refs::enumerate(object->devices, devices, count);
 }
 
-const VeltrimaHalObjectVtbl kObjectVtbl = {objectQueryInterface, objectAddRef, objectRelease, objectEnumerate};
+const VeltrimaHalObjectVtbl kObjectVtbl = {Refs::objectQueryInterface, Refs::objectAddRef, Refs::objectRelease,
+                                           objectEnumerate};
 
 } // namespace
 

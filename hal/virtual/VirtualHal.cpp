@@ -4,6 +4,7 @@
 #include "veltrima_hal.h"
 
 #include "HalGuid.h"
+#include "HalRefCounting.h"
 #include "VirtualHalConfig.h"
 #include "VirtualHalPublisher.h"
 
@@ -22,7 +23,7 @@ struct VirtualObject;
 
 struct VirtualDevice {
     VeltrimaHalDevice base;
-    std::atomic<std::uint32_t> refs{1};
+    std::atomic<std::uint32_t> refs{0}; // the references handed out
     VirtualObject *owner;
     int index;
     QByteArray description;
@@ -33,7 +34,18 @@ struct VirtualObject {
     std::atomic<std::uint32_t> refs{1};
     VirtualHalPublisher *publisher;
     std::vector<VirtualDevice *> devices;
+
+    static void destroy(VirtualObject *object)
+    {
+        if (object->publisher)
+            object->publisher->objectDestroyed();
+        for (VirtualDevice *device : object->devices)
+            delete device;
+        delete object;
+    }
 };
+
+using Refs = HalRefCounting<VirtualObject, VirtualDevice>;
 
 QByteArray describe(const VirtualHalDeviceConfig &device, int index)
 {
@@ -57,38 +69,11 @@ QByteArray describe(const VirtualHalDeviceConfig &device, int index)
     return xml;
 }
 
-uint32_t objectAddRef(VeltrimaHalObject *self);
-uint32_t objectRelease(VeltrimaHalObject *self);
-
-VeltrimaHalResult deviceQueryInterface(VeltrimaHalDevice *self, const VeltrimaHalGuid *, void **object)
-{
-    if (!self || !object)
-        return VELTRIMA_HAL_E_POINTER;
-    *object = nullptr;
-    return VELTRIMA_HAL_E_NOINTERFACE;
-}
-
-// A device's references keep its object (which owns the device's memory) alive.
-uint32_t deviceAddRef(VeltrimaHalDevice *self)
-{
-    auto *device = reinterpret_cast<VirtualDevice *>(self);
-    objectAddRef(&device->owner->base);
-    return ++device->refs;
-}
-
-uint32_t deviceRelease(VeltrimaHalDevice *self)
-{
-    auto *device = reinterpret_cast<VirtualDevice *>(self);
-    const std::uint32_t left = --device->refs;
-    objectRelease(&device->owner->base);
-    return left;
-}
-
 VeltrimaHalResult deviceGetCapabilities(VeltrimaHalDevice *self, char **description)
 {
     if (!self || !description)
         return VELTRIMA_HAL_E_POINTER;
-    auto *device = reinterpret_cast<VirtualDevice *>(self);
+    VirtualDevice *device = Refs::device(self);
     *description = strdup(device->description.constData());
     if (!*description)
         return VELTRIMA_HAL_E_FAIL;
@@ -101,67 +86,24 @@ VeltrimaHalResult deviceSetColors(VeltrimaHalDevice *self, int32_t effect, const
 {
     if (!self || (count > 0 && !colors))
         return VELTRIMA_HAL_E_POINTER;
-    auto *device = reinterpret_cast<VirtualDevice *>(self);
+    VirtualDevice *device = Refs::device(self);
     if (device->owner->publisher)
         device->owner->publisher->coloursReceived(device->index, effect, colors, count);
     return VELTRIMA_HAL_OK;
 }
 
-const VeltrimaHalDeviceVtbl kDeviceVtbl = {deviceQueryInterface, deviceAddRef, deviceRelease,
+const VeltrimaHalDeviceVtbl kDeviceVtbl = {Refs::deviceQueryInterface, Refs::deviceAddRef, Refs::deviceRelease,
                                            deviceGetCapabilities, deviceSetColors};
-
-VeltrimaHalResult objectQueryInterface(VeltrimaHalObject *self, const VeltrimaHalGuid *iid, void **object)
-{
-    if (!self || !iid || !object)
-        return VELTRIMA_HAL_E_POINTER;
-    *object = nullptr;
-    if (!HalGuid::equal(*iid, HalGuid::halInterfaceId()))
-        return VELTRIMA_HAL_E_NOINTERFACE;
-    objectAddRef(self);
-    *object = self;
-    return VELTRIMA_HAL_OK;
-}
-
-uint32_t objectAddRef(VeltrimaHalObject *self)
-{
-    return ++reinterpret_cast<VirtualObject *>(self)->refs;
-}
-
-uint32_t objectRelease(VeltrimaHalObject *self)
-{
-    auto *object = reinterpret_cast<VirtualObject *>(self);
-    const std::uint32_t left = --object->refs;
-    if (left != 0)
-        return left;
-    if (object->publisher)
-        object->publisher->objectDestroyed();
-    for (VirtualDevice *device : object->devices)
-        delete device;
-    delete object;
-    return 0;
-}
 
 VeltrimaHalResult objectEnumerate(VeltrimaHalObject *self, VeltrimaHalDevice **devices, uint32_t *count)
 {
     if (!self || !count)
         return VELTRIMA_HAL_E_POINTER;
-    auto *object = reinterpret_cast<VirtualObject *>(self);
-    const auto available = std::uint32_t(object->devices.size());
-    if (!devices) {
-        *count = available;
-        return VELTRIMA_HAL_OK;
-    }
-    const std::uint32_t filled = std::min(*count, available);
-    for (std::uint32_t i = 0; i < filled; ++i) {
-        VirtualDevice *device = object->devices[i];
-        deviceAddRef(&device->base);
-        devices[i] = &device->base;
-    }
-    *count = filled;
-    return VELTRIMA_HAL_OK;
+    return Refs::enumerate(Refs::object(self)->devices, devices, count);
 }
 
-const VeltrimaHalObjectVtbl kObjectVtbl = {objectQueryInterface, objectAddRef, objectRelease, objectEnumerate};
+const VeltrimaHalObjectVtbl kObjectVtbl = {Refs::objectQueryInterface, Refs::objectAddRef, Refs::objectRelease,
+                                           objectEnumerate};
 
 } // namespace
 
@@ -182,7 +124,6 @@ VeltrimaHal_CreateInstance(const VeltrimaHalGuid *clsid, const VeltrimaHalGuid *
     for (int i = 0; i < config.devices.size(); ++i) {
         auto *device = new VirtualDevice;
         device->base.vtbl = &kDeviceVtbl;
-        device->refs = 0; // counts the references handed out
         device->owner = created;
         device->index = i;
         device->description = describe(config.devices.at(i), i);
