@@ -15,59 +15,22 @@ seconds=${2:-20}
 modules=${3:-4}
 settle=3
 
+. "$(dirname "$0")/../bench-lib.sh"
 bin=$(cd "$bin" && pwd) || exit 1
-for program in veltrima-rgb-control veltrima-hal-register veltrima-hal-view; do
-    [ -x "$bin/$program" ] || { echo "missing $bin/$program" >&2; exit 1; }
-done
-
-root=$(mktemp -d "${TMPDIR:-/tmp}/veltrima-cpu.XXXXXX")
-pid=
-cleanup() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill -TERM "$pid" 2>/dev/null
-        for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-        kill -KILL "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    fi
-    rm -rf "$root"
-}
-trap cleanup EXIT
-
-mkdir -p "$root"/{runtime,config,data,home}
-chmod 700 "$root/runtime"
-export XDG_RUNTIME_DIR=$root/runtime XDG_CONFIG_HOME=$root/config XDG_DATA_HOME=$root/data \
-       XDG_DATA_DIRS=$root/data HOME=$root/home QT_QPA_PLATFORM=offscreen
-unset DBUS_SESSION_BUS_ADDRESS
-
-"$bin/veltrima-hal-register" --virtual "$XDG_DATA_HOME/veltrima/hal-servers" \
-    --devices "$modules" --leds 5 >/dev/null || exit 1
-mkdir -p "$XDG_DATA_HOME/veltrima"
-printf '[Sensors]\nLibrary=veltrima-sensors-scenario.so\nConfig=sensor-scenarios/demo.json\n' \
-    > "$XDG_DATA_HOME/veltrima/sensors"
+bench_require "$bin" veltrima-rgb-control veltrima-hal-register veltrima-hal-view
+bench_folders cpu
+bench_virtual_modules "$bin" "$modules" || exit 1
 
 "$bin/veltrima-rgb-control" >"$root/control.log" 2>&1 &
 pid=$!
-
-# utime + stime of the process (all its threads), in clock ticks. The fields after the
-# command name, which may hold blanks, start with the state (field 3).
-cpu_ticks() {
-    local stat
-    stat=$(cat "/proc/$pid/stat" 2>/dev/null) || return 1
-    stat=${stat##*) }
-    set -- $stat
-    echo $(( ${12} + ${13} ))
-}
-colour_calls() {
-    "$bin/veltrima-hal-view" | awk '/^  device/ { for (i = 1; i <= NF; ++i) if ($i == "calls") printf "%s ", $(i + 1) }'
-}
-now_ns() { date +%s%N; }
+bench_own "$pid"
 
 sleep "$settle"
 kill -0 "$pid" 2>/dev/null || { echo "veltrima-rgb-control ended early:" >&2; cat "$root/control.log" >&2; exit 1; }
 
-ticks0=$(cpu_ticks); calls0=($(colour_calls)); t0=$(now_ns)
+ticks0=$(bench_cpu_ticks "$pid"); calls0=($(bench_colour_calls "$bin")); t0=$(bench_now_ns)
 sleep "$seconds"
-ticks1=$(cpu_ticks); calls1=($(colour_calls)); t1=$(now_ns)
+ticks1=$(bench_cpu_ticks "$pid"); calls1=($(bench_colour_calls "$bin")); t1=$(bench_now_ns)
 kill -0 "$pid" 2>/dev/null || { echo "veltrima-rgb-control ended during the run" >&2; exit 1; }
 
 hz=$(getconf CLK_TCK)

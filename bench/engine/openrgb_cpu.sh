@@ -17,68 +17,36 @@ seconds=${2:-60}
 controllers=${3:-4}
 settle=3
 
+. "$(dirname "$0")/../bench-lib.sh"
 bin=$(cd "$bin" && pwd) || exit 1
-for program in veltrima-rgb-control veltrima-hal-register veltrima-fake-openrgb; do
-    [ -x "$bin/$program" ] || { echo "missing $bin/$program" >&2; exit 1; }
-done
-
-root=$(mktemp -d "${TMPDIR:-/tmp}/veltrima-openrgb.XXXXXX")
-pid=
-server=
-stop() {
-    local p=$1
-    [ -n "$p" ] && kill -0 "$p" 2>/dev/null || return 0
-    kill -TERM "$p" 2>/dev/null
-    for _ in $(seq 100); do kill -0 "$p" 2>/dev/null || break; sleep 0.1; done
-    kill -KILL "$p" 2>/dev/null
-    wait "$p" 2>/dev/null
-}
-cleanup() {
-    stop "$pid"
-    stop "$server"
-    rm -rf "$root"
-}
-trap cleanup EXIT
-
-mkdir -p "$root"/{runtime,config,data,home}
-chmod 700 "$root/runtime"
-export XDG_RUNTIME_DIR=$root/runtime XDG_CONFIG_HOME=$root/config XDG_DATA_HOME=$root/data \
-       XDG_DATA_DIRS=$root/data HOME=$root/home QT_QPA_PLATFORM=offscreen
-unset DBUS_SESSION_BUS_ADDRESS
+bench_require "$bin" veltrima-rgb-control veltrima-hal-register veltrima-fake-openrgb
+bench_folders openrgb
 
 "$bin/veltrima-fake-openrgb" --dram "$controllers" --leds 5 >"$root/server.txt" 2>&1 &
 server=$!
+bench_own "$server"
 for _ in $(seq 50); do grep -q '^port ' "$root/server.txt" && break; sleep 0.1; done
 port=$(awk '/^port / { print $2 }' "$root/server.txt")
 [ -n "$port" ] || { echo "the test server did not start" >&2; cat "$root/server.txt" >&2; exit 1; }
 
 "$bin/veltrima-hal-register" --openrgb "127.0.0.1:$port" >/dev/null || exit 1
 echo "latencyReport=$root/latency.txt" >> "$(ls "$XDG_DATA_HOME"/veltrima/hal-openrgb/*.ini)"
-mkdir -p "$XDG_DATA_HOME/veltrima"
-printf '[Sensors]\nLibrary=veltrima-sensors-scenario.so\nConfig=sensor-scenarios/demo.json\n' \
-    > "$XDG_DATA_HOME/veltrima/sensors"
+bench_scenario_sensors
 
 "$bin/veltrima-rgb-control" >"$root/control.log" 2>&1 &
 pid=$!
-
-cpu_ticks() {
-    local stat
-    stat=$(cat "/proc/$pid/stat" 2>/dev/null) || return 1
-    stat=${stat##*) }
-    set -- $stat
-    echo $(( ${12} + ${13} ))
-}
-now_ns() { date +%s%N; }
+bench_own "$pid"
 
 sleep "$settle"
 kill -0 "$pid" 2>/dev/null || { echo "veltrima-rgb-control ended early:" >&2; cat "$root/control.log" >&2; exit 1; }
 
-ticks0=$(cpu_ticks); t0=$(now_ns)
+ticks0=$(bench_cpu_ticks "$pid"); t0=$(bench_now_ns)
 sleep "$seconds"
-ticks1=$(cpu_ticks); t1=$(now_ns)
+ticks1=$(bench_cpu_ticks "$pid"); t1=$(bench_now_ns)
 kill -0 "$pid" 2>/dev/null || { echo "veltrima-rgb-control ended during the run" >&2; exit 1; }
-stop "$pid"; pid=
-stop "$server"; server=
+# The HAL writes its latency report as the program ends.
+bench_stop "$pid"
+bench_stop "$server"
 
 hz=$(getconf CLK_TCK)
 elapsed_ms=$(( (t1 - t0) / 1000000 ))

@@ -16,36 +16,12 @@ modules=${3:-4}
 settle=3
 
 [ -n "${DISPLAY:-}" ] || { echo "needs an X server (DISPLAY), e.g. under xvfb-run" >&2; exit 1; }
+. "$(dirname "$0")/../bench-lib.sh"
 bin=$(cd "$bin" && pwd) || exit 1
-for program in veltrima-rgb-control veltrima-hal-register veltrima-hal-view veltrima-channel; do
-    [ -x "$bin/$program" ] || { echo "missing $bin/$program" >&2; exit 1; }
-done
+bench_require "$bin" veltrima-rgb-control veltrima-hal-register veltrima-hal-view veltrima-channel
 command -v xsetroot >/dev/null || { echo "missing xsetroot (x11-xserver-utils)" >&2; exit 1; }
-
-root=$(mktemp -d "${TMPDIR:-/tmp}/veltrima-screen-cpu.XXXXXX")
-pid=
-cleanup() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill -TERM "$pid" 2>/dev/null
-        for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-        kill -KILL "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    fi
-    rm -rf "$root"
-}
-trap cleanup EXIT
-
-mkdir -p "$root"/{runtime,config,data,home}
-chmod 700 "$root/runtime"
-export XDG_RUNTIME_DIR=$root/runtime XDG_CONFIG_HOME=$root/config XDG_DATA_HOME=$root/data \
-       XDG_DATA_DIRS=$root/data HOME=$root/home QT_QPA_PLATFORM=xcb
-unset DBUS_SESSION_BUS_ADDRESS
-
-"$bin/veltrima-hal-register" --virtual "$XDG_DATA_HOME/veltrima/hal-servers" \
-    --devices "$modules" --leds 5 >/dev/null || exit 1
-mkdir -p "$XDG_DATA_HOME/veltrima"
-printf '[Sensors]\nLibrary=veltrima-sensors-scenario.so\nConfig=sensor-scenarios/demo.json\n' \
-    > "$XDG_DATA_HOME/veltrima/sensors"
+bench_folders screen-cpu xcb
+bench_virtual_modules "$bin" "$modules" || exit 1
 
 # The X server of DISPLAY: the Xvfb or Xorg whose command line names the display.
 display=${DISPLAY%%.*}
@@ -59,6 +35,7 @@ done
 
 "$bin/veltrima-rgb-control" >"$root/control.log" 2>&1 &
 pid=$!
+bench_own "$pid"
 
 # Run time in nanoseconds of all threads of a process, or of its threads named $2.
 run_ns() {
@@ -77,7 +54,6 @@ threads_named() {
         [ "$(cat "$task/comm" 2>/dev/null)" = "$2" ] && echo "${task##*/}"
     done
 }
-now_ns() { date +%s%N; }
 
 set_all() { # <mode>
     local m
@@ -89,10 +65,10 @@ set_all() { # <mode>
 measure() { # <label>
     local own0 screen0 x0 t0 own1 screen1 x1 t1
     own0=$(run_ns "$pid"); screen0=$(run_ns "$pid" screen)
-    x0=$([ -n "$server" ] && run_ns "$server" || echo 0); t0=$(now_ns)
+    x0=$([ -n "$server" ] && run_ns "$server" || echo 0); t0=$(bench_now_ns)
     sleep "$seconds"
     own1=$(run_ns "$pid"); screen1=$(run_ns "$pid" screen)
-    x1=$([ -n "$server" ] && run_ns "$server" || echo 0); t1=$(now_ns)
+    x1=$([ -n "$server" ] && run_ns "$server" || echo 0); t1=$(bench_now_ns)
     kill -0 "$pid" 2>/dev/null || { echo "veltrima-rgb-control ended during the run" >&2; exit 1; }
     awk -v label="$1" -v own=$((own1 - own0)) -v screen=$((screen1 - screen0)) \
         -v x=$((x1 - x0)) -v ns=$((t1 - t0)) -v server="$server" 'BEGIN {

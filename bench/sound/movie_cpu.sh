@@ -14,49 +14,27 @@ modules=${3:-4}
 mode=${4:-8}
 settle=5
 
+. "$(dirname "$0")/../bench-lib.sh"
 bin=$(cd "$bin" && pwd) || exit 1
-for program in veltrima-rgb-control veltrima-channel veltrima-hal-register veltrima-hal-view; do
-    [ -x "$bin/$program" ] || { echo "missing $bin/$program" >&2; exit 1; }
-done
+bench_require "$bin" veltrima-rgb-control veltrima-channel veltrima-hal-register veltrima-hal-view
 for program in pulseaudio pactl pacat; do
     command -v "$program" >/dev/null || { echo "missing $program (pulseaudio, pulseaudio-utils)" >&2; exit 1; }
 done
-
-root=$(mktemp -d "${TMPDIR:-/tmp}/veltrima-sound-cpu.XXXXXX")
-pid= server= player= feeder=
-end() { # <pid>
-    [ -n "$1" ] && kill -0 "$1" 2>/dev/null || return
-    kill -TERM "$1" 2>/dev/null
-    for _ in $(seq 50); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
-    kill -KILL "$1" 2>/dev/null
-    wait "$1" 2>/dev/null
-}
-cleanup() {
-    end "$player"; end "$feeder"; end "$pid"; end "$server"
-    rm -rf "$root"
-}
-trap cleanup EXIT
-
-mkdir -p "$root"/{runtime,config,data,home}
-chmod 700 "$root/runtime"
-export XDG_RUNTIME_DIR=$root/runtime XDG_CONFIG_HOME=$root/config XDG_DATA_HOME=$root/data \
-       XDG_DATA_DIRS=$root/data HOME=$root/home QT_QPA_PLATFORM=offscreen
-unset DBUS_SESSION_BUS_ADDRESS PULSE_SERVER PULSE_RUNTIME_PATH PULSE_SINK PULSE_SOURCE
+bench_folders sound-cpu
+unset PULSE_SERVER PULSE_RUNTIME_PATH PULSE_SINK PULSE_SOURCE
 
 pulseaudio --daemonize=no --exit-idle-time=-1 -n --use-pid-file=no --log-target=stderr \
     -L module-native-protocol-unix -L "module-null-sink sink_name=bench" >"$root/pulse.log" 2>&1 &
 server=$!
+bench_own "$server"
 for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
 pactl info >/dev/null 2>&1 || { echo "pulseaudio did not start:" >&2; cat "$root/pulse.log" >&2; exit 1; }
 
-"$bin/veltrima-hal-register" --virtual "$XDG_DATA_HOME/veltrima/hal-servers" \
-    --devices "$modules" --leds 5 >/dev/null || exit 1
-mkdir -p "$XDG_DATA_HOME/veltrima"
-printf '[Sensors]\nLibrary=veltrima-sensors-scenario.so\nConfig=sensor-scenarios/demo.json\n' \
-    > "$XDG_DATA_HOME/veltrima/sensors"
+bench_virtual_modules "$bin" "$modules" || exit 1
 
 "$bin/veltrima-rgb-control" >"$root/control.log" 2>&1 &
 pid=$!
+bench_own "$pid"
 for _ in $(seq 100); do "$bin/veltrima-channel" show >/dev/null 2>&1 && break; sleep 0.1; done
 for m in $(seq 0 $((modules - 1))); do
     "$bin/veltrima-channel" set-rgb "$m" 0xFFFFFF,0xFFFFFF,0xFFFFFF,0xFFFFFF,0xFFFFFF --bright 1,1,1,1,1 >/dev/null
@@ -72,24 +50,17 @@ LC_ALL=C awk 'BEGIN {
 mkfifo "$root/tone.fifo"
 pacat --raw --format=s16le --rate=48000 --channels=2 --device=bench <"$root/tone.fifo" &
 player=$!
+bench_own "$player"
 (while :; do cat "$root/tone.raw" || exit; done >"$root/tone.fifo") &
 feeder=$!
-
-cpu_ticks() { # <pid>: utime + stime of all its threads, in clock ticks
-    local stat
-    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
-    stat=${stat##*) }
-    set -- $stat
-    echo $(( ${12} + ${13} ))
-}
-now_ns() { date +%s%N; }
+bench_own "$feeder"
 
 sleep "$settle"
 kill -0 "$pid" 2>/dev/null || { echo "veltrima-rgb-control ended early:" >&2; cat "$root/control.log" >&2; exit 1; }
 
-ticks0=$(cpu_ticks "$pid"); server0=$(cpu_ticks "$server"); t0=$(now_ns)
+ticks0=$(bench_cpu_ticks "$pid"); server0=$(bench_cpu_ticks "$server"); t0=$(bench_now_ns)
 sleep "$seconds"
-ticks1=$(cpu_ticks "$pid"); server1=$(cpu_ticks "$server"); t1=$(now_ns)
+ticks1=$(bench_cpu_ticks "$pid"); server1=$(bench_cpu_ticks "$server"); t1=$(bench_now_ns)
 kill -0 "$pid" 2>/dev/null || { echo "veltrima-rgb-control ended during the run" >&2; exit 1; }
 
 hz=$(getconf CLK_TCK)
