@@ -213,6 +213,41 @@ private slots:
         QCOMPARE(changes.count(), 3);
     }
 
+    // Without a mouse: the menu and the language button take Tab, the list the arrows.
+    void keyboardChoosesAPageAndALanguage()
+    {
+        KVRGBMemory base(m_emptyFolder.path());
+        useFakeChannel(base);
+        NamedMutex guard(QStringLiteral("VELTRIMA Control.exe"));
+        answer(base, guard);
+        Main_View *view = base.mainView();
+        QApplication::setActiveWindow(view);
+        QVERIFY(QTest::qWaitForWindowActive(view));
+        QCOMPARE(QApplication::focusWidget(), view); // no focus mark before the first Tab
+        // The menu is one stop of Tab; like radio buttons, the arrows go through its pages.
+        QVERIFY(view->menuButton(0)->focusPolicy() & Qt::TabFocus);
+        view->menuButton(0)->setFocus(Qt::TabFocusReason);
+        for (int page = 0; page < 3; ++page)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QVERIFY(view->menuButton(4)->hasFocus());
+        Setting_View *page = view->settingView();
+        QVERIFY(page && page->isVisible());
+
+        auto *button = child<QPushButton>(page, "btn_Language");
+        button->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(button->hasFocus());
+        QTest::keyClick(button, Qt::Key_Space);
+        Widget_Language *list = page->languageList();
+        QTRY_VERIFY(list->hasFocus());
+        // The first arrow lands on the first language; German is at the top of column 1.
+        for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Up})
+            QTest::keyClick(list, key);
+        QTest::keyClick(list, Qt::Key_Return);
+        QTRY_VERIFY(!list->isVisible());
+        QCOMPARE(SettingData::unpack(g_setting).language, int(LanguageGerman));
+        QTRY_VERIFY(button->hasFocus());
+    }
+
     // Each switch sends the whole record with only its own setting changed; nothing is
     // sent before the channel's record has arrived; no lighting module hides the location.
     void switchesSendOnlyTheirSetting()

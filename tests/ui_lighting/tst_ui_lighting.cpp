@@ -560,6 +560,39 @@ private slots:
         QCOMPARE(child<QPushButton>(*page, "btn_LightMode")->text(), page->lightModeMap().value(21));
     }
 
+    // Without a mouse: Tab reaches the mode button, Space opens the list, the arrows move
+    // through its columns, Return picks, Escape closes; the focus comes back each time.
+    void keyboardPicksAMode()
+    {
+        auto page = makePage(4, 4);
+        QApplication::setActiveWindow(page.get());
+        auto *popup = page->findChild<Widget_Light_Mode_View *>();
+        auto *opener = child<QPushButton>(*page, "btn_LightMode");
+        QVERIFY(opener->focusPolicy() & Qt::TabFocus);
+        opener->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(opener->hasFocus());
+
+        QTest::keyClick(opener, Qt::Key_Space);
+        QVERIFY(popup->isVisible());
+        QTRY_VERIFY(popup->hasFocus());
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down})
+            QTest::keyClick(popup, key);
+        // The first arrow lands on the first mode: row 1 of column 1 is the seventh.
+        const int expected = popup->modeButtons().at(1 + Widget_Light_Mode_View::kRows)->objectName().toInt();
+        QTest::keyClick(popup, Qt::Key_Return);
+        QVERIFY(popup->isHidden());
+        QCOMPARE(page->selectedLightMode(), expected);
+        QTRY_VERIFY(opener->hasFocus());
+
+        QTest::keyClick(opener, Qt::Key_Space);
+        QTRY_VERIFY(popup->hasFocus());
+        QTest::keyClick(popup, Qt::Key_Down);
+        QTest::keyClick(popup, Qt::Key_Escape);
+        QVERIFY(popup->isHidden());
+        QCOMPARE(page->selectedLightMode(), expected);
+        QTRY_VERIFY(opener->hasFocus());
+    }
+
     void slotOrderFromChannel()
     {
         auto page = makePage(4, 4);

@@ -166,7 +166,8 @@ void Lighting_View::buildControlPanel()
     btn_LightMode = new QPushButton(Widget_Lighting);
     btn_LightMode->setObjectName(QStringLiteral("btn_LightMode"));
     btn_LightMode->setGeometry(20, 10, 120, 30);
-    btn_LightMode->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches it; a click takes no focus, which would close the open list first.
+    btn_LightMode->setFocusPolicy(Qt::TabFocus);
     btn_LightMode->setStyleSheet(QLatin1String(kTextButtonStyle));
     connect(btn_LightMode, &QPushButton::clicked, this, &Lighting_View::slotLightMode);
 
@@ -269,6 +270,7 @@ void Lighting_View::buildControlPanel()
     const int below = btn_LightMode->y() + btn_LightMode->height();
     widget_LightMode->setGeometry(btn_LightMode->x(), below, kPanelWidth - 40, kPanelHeight - 2 * below);
     widget_LightMode->hide();
+    widget_LightMode->setOpener(btn_LightMode);
     connect(widget_LightMode, &Widget_Light_Mode_View::selectLightMode, this, &Lighting_View::currentLightModeIndex);
 }
 

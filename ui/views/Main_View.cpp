@@ -37,7 +37,8 @@ enum MenuId { MenuInfo = 0, MenuLighting = 1, MenuNoti = 2, MenuSetting = 4 };
 const char *const kMenuButtonStyle =
     "QPushButton {font-family: Arial; font-size: 18px; border: none; text-align: left; color: grey;"
     " background: transparent;}"
-    "QPushButton:checked {color: white;}";
+    "QPushButton:checked {color: white;}"
+    "QPushButton:focus {text-decoration: underline;}";
 const char *const kLightingPartNumbers[] = {"R009D", "R019D", "R022D"};
 } // namespace
 
@@ -52,6 +53,9 @@ Main_View::Main_View(QWidget *parent)
     setFixedSize(kWidth, kHeight);
     setObjectName(QStringLiteral("Main_View"));
     setFocusPolicy(Qt::ClickFocus);
+    // The window itself holds the focus when it opens, so that nothing shows a focus mark
+    // until Tab is pressed (the menu would otherwise take it).
+    setFocus(Qt::OtherFocusReason);
 
     const QPixmap background = QPixmap(QStringLiteral(":/KVRGBMemory/Images/Main_BG.png"))
                                    .scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -153,7 +157,7 @@ QPushButton *Main_View::makeMenuButton(const char *name)
     button->setObjectName(QLatin1String(name));
     button->setCheckable(true);
     button->setFlat(true);
-    button->setFocusPolicy(Qt::NoFocus);
+    button->setFocusPolicy(Qt::TabFocus);
     button->setStyleSheet(QLatin1String(kMenuButtonStyle));
     return button;
 }

@@ -61,7 +61,7 @@ Setting_View::Setting_View(QWidget *parent)
     btn_Language = new QPushButton(widget_Setting);
     btn_Language->setObjectName(QStringLiteral("btn_Language"));
     btn_Language->setFlat(true);
-    btn_Language->setFocusPolicy(Qt::NoFocus);
+    btn_Language->setFocusPolicy(Qt::TabFocus);
     btn_Language->setGeometry(210, 0, 200, kItemHeight);
     btn_Language->setFont(arialPx(kLabelPx));
     btn_Language->setStyleSheet(QStringLiteral(
@@ -83,6 +83,7 @@ Setting_View::Setting_View(QWidget *parent)
     connect(switch_CurrentLocation, &SwitchButton::sigClicked, this, &Setting_View::slot_CurrentLocation_Switch);
 
     m_languageList = new Widget_Language(this);
+    m_languageList->setOpener(btn_Language);
     connect(m_languageList, &Widget_Language::selectLanguage, this, &Setting_View::currentLanguageIndex);
 
     refresh();

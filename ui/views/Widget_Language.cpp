@@ -17,6 +17,7 @@ const char *const kButtonStyle =
 
 Widget_Language::Widget_Language(QWidget *parent)
     : QWidget(parent)
+    , m_keys(this, kRows)
 {
     setObjectName(QStringLiteral("Widget_Language"));
     resize(kWidth, kHeight);
@@ -29,11 +30,15 @@ Widget_Language::Widget_Language(QWidget *parent)
         button->setObjectName(QString::number(i));
         // The list keeps the focus while it is used: a button taking it would close it.
         button->setFocusPolicy(Qt::NoFocus);
-        button->setStyleSheet(QLatin1String(kButtonStyle));
+        button->setStyleSheet(QLatin1String(kButtonStyle) + QLatin1String(PopupKeys::highlightStyle()));
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         grid->addWidget(button, i % kRows, i / kRows);
         connect(button, &QPushButton::clicked, this, &Widget_Language::slot_SelectLightMode);
     }
+    QList<QPushButton *> buttons;
+    for (int i = 0; i < LanguageNames::kCount; ++i)
+        buttons.append(languageButton(i));
+    m_keys.setButtons(buttons);
     updateTexts();
     hide();
 }
@@ -75,4 +80,16 @@ void Widget_Language::focusOutEvent(QFocusEvent *event)
     const QWidget *now = QApplication::focusWidget();
     if (!now || !isAncestorOf(now))
         hide();
+}
+
+void Widget_Language::keyPressEvent(QKeyEvent *event)
+{
+    if (!m_keys.handle(event))
+        QWidget::keyPressEvent(event);
+}
+
+void Widget_Language::showEvent(QShowEvent *event)
+{
+    m_keys.reset();
+    QWidget::showEvent(event);
 }

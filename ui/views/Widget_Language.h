@@ -2,6 +2,8 @@
 // language button. It closes itself as soon as it loses the focus.
 #pragma once
 
+#include "PopupKeys.h"
+
 #include <QWidget>
 
 class QPushButton;
@@ -18,6 +20,8 @@ public:
     QPushButton *languageButton(int language) const;
     // Re-reads the button texts from the current translation.
     void updateTexts();
+    // The button that opens the list: the keyboard's focus returns there.
+    void setOpener(QWidget *opener) { m_keys.setOpener(opener); }
 
 signals:
     void selectLanguage(int language);
@@ -28,4 +32,9 @@ public slots:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    PopupKeys m_keys;
 };

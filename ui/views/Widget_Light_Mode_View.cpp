@@ -25,12 +25,14 @@ Widget_Light_Mode_View::Widget_Light_Mode_View(QWidget *parent)
         b->setFocusPolicy(Qt::NoFocus);
         b->setText(QString::fromLatin1(LightModeTable::sourceText(modes.at(i))));
         b->setStyleSheet(QStringLiteral(
-            "QPushButton{font-family: Arial; font-size: 12px; color: grey; background: transparent; border: none;}"
-            "QPushButton:hover{color: black; background-color: grey;}"));
+                             "QPushButton{font-family: Arial; font-size: 12px; color: grey; background: transparent; border: none;}"
+                             "QPushButton:hover{color: black; background-color: grey;}")
+                         + QLatin1String(PopupKeys::highlightStyle()));
         connect(b, &QPushButton::clicked, this, &Widget_Light_Mode_View::buttonClicked);
         grid->addWidget(b, i % kRows, i / kRows);
         m_buttons.append(b);
     }
+    m_keys.setButtons(m_buttons);
 }
 
 void Widget_Light_Mode_View::setModeNames(const QMap<int, QString> &names)
@@ -61,6 +63,18 @@ void Widget_Light_Mode_View::mousePressEvent(QMouseEvent *event)
     // A press between the mode buttons stays with the pop-up; the page would take it as
     // a click outside and close the pop-up.
     event->accept();
+}
+
+void Widget_Light_Mode_View::keyPressEvent(QKeyEvent *event)
+{
+    if (!m_keys.handle(event))
+        QWidget::keyPressEvent(event);
+}
+
+void Widget_Light_Mode_View::showEvent(QShowEvent *event)
+{
+    m_keys.reset();
+    QWidget::showEvent(event);
 }
 
 void Widget_Light_Mode_View::focusOutEvent(QFocusEvent *event)

@@ -1,6 +1,8 @@
 // The pop-up list of light modes under the lighting page's mode button.
 #pragma once
 
+#include "PopupKeys.h"
+
 #include <QMap>
 #include <QWidget>
 
@@ -18,6 +20,8 @@ public:
     // Shows the (translated) names; one button per listed mode.
     void setModeNames(const QMap<int, QString> &names);
     QList<QPushButton *> modeButtons() const { return m_buttons; }
+    // The button that opens the list: the keyboard's focus returns there.
+    void setOpener(QWidget *opener) { m_keys.setOpener(opener); }
 
 signals:
     void selectLightMode(int mode);
@@ -26,9 +30,12 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buttonClicked();
 
     QList<QPushButton *> m_buttons;
+    PopupKeys m_keys{this, kRows};
 };
