@@ -151,7 +151,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             SetValueSyncRGB(input.i32(), colours);
             break;
         case 10:
-            Refresh_View();
+            if (input.byte() & 1)
+                SetValueLedNum(module, input.i32());
+            else
+                Refresh_View();
             break;
         default: {
             const HWData hw = GetValueHWData();
