@@ -14,6 +14,7 @@
 set -u
 
 here=$(cd "$(dirname "$0")/.." && pwd)
+. "$here/bench/bench-lib.sh"
 minutes=${1:-60}
 bin=${2:-}
 every=${SOAK_EVERY:-10}
@@ -33,41 +34,16 @@ for program in veltrima-rgb-control veltrima-rgb veltrima-channel veltrima-hal-r
     [ -n "$bin" ] && [ -x "$bin/$program" ] || { echo "missing ${bin:-<bin folder>}/$program" >&2; exit 2; }
 done
 
-root=$(mktemp -d "${TMPDIR:-/tmp}/veltrima-soak.XXXXXX") || exit 2
-control=
-window=
-stop_process() {
-    local pid=$1
-    [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null || return 0
-    kill -TERM "$pid" 2>/dev/null
-    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    kill -KILL "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-}
-cleanup() {
-    stop_process "$window"
-    stop_process "$control"
-    rm -rf "$root"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-mkdir -p "$root"/{runtime,config,data,home}
-chmod 700 "$root/runtime"
-export XDG_RUNTIME_DIR=$root/runtime XDG_CONFIG_HOME=$root/config XDG_DATA_HOME=$root/data \
-       XDG_DATA_DIRS=$root/data HOME=$root/home QT_QPA_PLATFORM=offscreen
-unset DBUS_SESSION_BUS_ADDRESS DISPLAY WAYLAND_DISPLAY
-
-"$bin/veltrima-hal-register" --virtual "$XDG_DATA_HOME/veltrima/hal-servers" \
-    --devices "$modules" --leds 5 >/dev/null || exit 2
-mkdir -p "$XDG_DATA_HOME/veltrima"
-printf '[Sensors]\nLibrary=veltrima-sensors-scenario.so\nConfig=sensor-scenarios/demo.json\n' \
-    > "$XDG_DATA_HOME/veltrima/sensors"
+bench_folders soak
+unset DISPLAY WAYLAND_DISPLAY
+bench_virtual_modules "$bin" "$modules" || exit 2
 
 "$bin/veltrima-rgb-control" >"$root/control.log" 2>&1 &
 control=$!
+bench_own "$control"
 "$bin/veltrima-rgb" >"$root/window.log" 2>&1 &
 window=$!
+bench_own "$window"
 
 alive() {
     local name
@@ -90,18 +66,12 @@ figures() {
     printf 'RSS %7s kB  fds %4s  threads %3s' "${rss:-?}" "$fds" "${threads:-?}"
 }
 
-# Colour calls so far, one number per module.
-colour_calls() {
-    timeout 10 "$bin/veltrima-hal-view" 2>/dev/null |
-        awk '/^  device/ { for (i = 1; i <= NF; ++i) if ($i == "calls") printf "%s ", $(i + 1) }'
-}
-
 last_calls=()
 last_time=0
 report() {
     local label=$1 now calls rates=""
-    now=$(date +%s%N)
-    calls=($(colour_calls))
+    now=$(bench_now_ns)
+    calls=($(bench_colour_calls "$bin"))
     if [ ${#last_calls[@]} -gt 0 ] && [ ${#calls[@]} -gt 0 ]; then
         local i
         for i in "${!calls[@]}"; do
