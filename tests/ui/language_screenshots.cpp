@@ -105,6 +105,10 @@ int main(int argc, char **argv)
             emit view.setHWData(sampleData());
             emit view.setMemorySlotNumber(4, order);
             emit view.setLighting(0, 6, 0, 2, false);
+            // The settings page names the language of the record it was sent.
+            SettingData setting{};
+            setting.language = language;
+            emit view.setSettingData(setting);
             settle(400);
             const QString file = out.filePath(QStringLiteral("%1_%2.png").arg(QLatin1String(page.name), QLatin1String(argv[i])));
             if (!view.grab().save(file)) {
