@@ -95,13 +95,10 @@ int main(int argc, char **argv)
         view.updateLanguage_MainView();
         const struct {
             const char *name;
-            void (Main_View::*show)();
-        } pages[] = {{"information", &Main_View::slot_show_Info},
-                     {"lighting", &Main_View::slot_show_Lighting},
-                     {"notification", &Main_View::slot_show_Noti},
-                     {"settings", &Main_View::slot_show_Setting}};
+            int menu;
+        } pages[] = {{"information", 0}, {"lighting", 1}, {"notification", 2}, {"settings", 4}};
         for (const auto &page : pages) {
-            (view.*page.show)();
+            view.menuButton(page.menu)->click();
             emit view.setHWData(sampleData());
             emit view.setMemorySlotNumber(4, order);
             emit view.setLighting(0, 6, 0, 2, false);
